@@ -1,0 +1,19 @@
+// Turning a text into counted words: the part of the program between
+// loading the file and printing the list.
+#ifndef WORDLIST_WORD_COUNT_H
+#define WORDLIST_WORD_COUNT_H
+
+#include "word_list.h"
+
+// Adds the four words every listing starts from: "pokus", "druhy", "pokus",
+// "pokus", in that order. An addition that runs out of memory is dropped.
+void add_fixed_words(WordNode** head);
+
+// Splits `text` in place into words and adds each, in text order, with
+// list_add_sorted. A word is a maximal run of bytes outside the ten
+// delimiters " \r\n\t,.?!*'"; the text ends at its first zero byte. The
+// delimiter after each word is overwritten with a zero byte. An addition
+// that runs out of memory is dropped.
+void add_text_words(WordNode** head, char* text);
+
+#endif  // WORDLIST_WORD_COUNT_H

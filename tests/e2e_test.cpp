@@ -1,0 +1,368 @@
+// Runs the real program in a fresh directory per case and compares what it
+// writes, byte for byte, with what it must write. Addresses differ from run
+// to run, so they are checked by their shape and by the links between
+// lines, and then taken into the expected text.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model.h"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+#ifdef WORDLIST_SANITIZED
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+constexpr std::size_t kAddressDigits = 2 * sizeof(void*);
+const char* const kEol = "\n";
+
+enum class Input { kFile, kNone, kDirectory, kLinkToDevNull, kDanglingLink, kSparse1GiB };
+enum class Output { kFile, kClosed, kDevFull };
+
+struct Case {
+  std::string name;
+  std::string text;  // the content of neco.txt, with Input::kFile
+  Listing listing;   // the words and counts the listing must show
+  int status = 0;
+  std::string error;  // standard error, exactly
+  Input input = Input::kFile;
+  Output output = Output::kFile;
+  std::string args;       // extra command-line arguments
+  long vm_limit_kib = 0;  // a virtual-memory limit, 0 for none
+  bool heavy = false;     // too slow to run under valgrind
+};
+
+// Names a case in test listings instead of dumping its bytes.
+void PrintTo(const Case& test, std::ostream* out) { *out << test.name; }
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string env_or_empty(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? "" : value;
+}
+
+// The program under test and what it runs under (valgrind, for one).
+const std::string& program() {
+  static const std::string path = env_or_empty("WORDLIST_PROGRAM");
+  return path;
+}
+const std::string& launcher() {
+  static const std::string prefix = env_or_empty("WORDLIST_LAUNCHER");
+  return prefix;
+}
+
+// Lays out neco.txt in `dir` as the case asks.
+void prepare_input(const Case& test, const fs::path& dir) {
+  const fs::path input = dir / "neco.txt";
+  switch (test.input) {
+    case Input::kFile:
+      write_file(input, test.text);
+      break;
+    case Input::kNone:
+      break;
+    case Input::kDirectory:
+      fs::create_directory(input);
+      break;
+    case Input::kLinkToDevNull:
+      fs::create_symlink("/dev/null", input);
+      break;
+    case Input::kDanglingLink:
+      fs::create_symlink(dir / "missing", input);
+      break;
+    case Input::kSparse1GiB:
+      write_file(input, "");
+      fs::resize_file(input, std::uintmax_t{1} << 30U);
+      break;
+  }
+}
+
+// Runs the program in `dir` through the shell, which sets up limits and
+// redirections.
+Outcome run_program(const Case& test, const fs::path& dir) {
+  std::string command = "cd '" + dir.string() + "' && ";
+  if (test.vm_limit_kib > 0) {
+    command += "ulimit -v " + std::to_string(test.vm_limit_kib) + " && ";
+  }
+  command +=
+      launcher() + " '" + program() + "' " + test.args + " 2>'" + (dir / "err").string() + "'";
+  switch (test.output) {
+    case Output::kFile:
+      command += " >'" + (dir / "out").string() + "'";
+      break;
+    case Output::kClosed:
+      command += " >&-";
+      break;
+    case Output::kDevFull:
+      command += " >/dev/full";
+      break;
+  }
+  const int raw = std::system(command.c_str());
+  Outcome run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  run.out = read_file(dir / "out");
+  run.err = read_file(dir / "err");
+  return run;
+}
+
+bool is_address(const std::string& text) {
+  return text.size() == kAddressDigits && std::all_of(text.begin(), text.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+         });
+}
+
+// The address that follows `label` on `line`, or "" if there is none.
+std::string address_after(const std::string& line, const std::string& label) {
+  const std::size_t at = line.find(label);
+  return at == std::string::npos ? "" : line.substr(at + label.size(), kAddressDigits);
+}
+
+// The element addresses in the order of the listing's lines.
+std::vector<std::string> listed_addresses(const std::string& out, std::size_t elements) {
+  std::vector<std::string> addresses;
+  std::size_t start = out.find(kEol);
+  while (start != std::string::npos && addresses.size() < elements) {
+    start += std::char_traits<char>::length(kEol);
+    const std::size_t end = out.find(kEol, start);
+    addresses.push_back(address_after(out.substr(start, end - start), " ADR: "));
+    start = end;
+  }
+  addresses.resize(elements);
+  return addresses;
+}
+
+// The listing the program must write for `listing`, with the element
+// addresses it actually used, after checking that they look like
+// addresses and are distinct. Header and links are derived from them, so a
+// wrong header or a broken link shows as a difference in the bytes.
+std::string expected_output(const Listing& listing, const std::string& out) {
+  if (listing.empty()) {
+    return "Seznam je prazdny."s + kEol;
+  }
+  const auto addresses = listed_addresses(out, listing.size());
+  for (const auto& address : addresses) {
+    EXPECT_TRUE(is_address(address)) << "not an address: '" << address << "'";
+  }
+  EXPECT_EQ(addresses.size(), std::set<std::string>(addresses.begin(), addresses.end()).size());
+  const std::string null_address(kAddressDigits, '0');
+  std::string text = "Seznam - adresa prvniho prvku: " + addresses[0] + kEol;
+  for (std::size_t i = 0; i < listing.size(); ++i) {
+    const std::string& next = i + 1 < listing.size() ? addresses[i + 1] : null_address;
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "%3zu", i + 1);
+    text += numbers + " ADR: "s + addresses[i] + " NEXT: " + next;
+    std::snprintf(numbers, sizeof numbers, " COUNT: %3d WORD: ", listing[i].second);
+    text += numbers + listing[i].first + kEol;
+  }
+  return text;
+}
+
+// Compares two byte strings, reporting the first difference rather than
+// both strings whole, which may be megabytes.
+testing::AssertionResult same_bytes(const std::string& expected, const std::string& actual) {
+  const auto diff = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
+  if (diff.first == expected.end() && diff.second == actual.end()) {
+    return testing::AssertionSuccess();
+  }
+  const std::size_t at = static_cast<std::size_t>(diff.first - expected.begin());
+  const std::size_t from = at < 40 ? 0 : at - 40;
+  return testing::AssertionFailure()
+         << "sizes " << expected.size() << " and " << actual.size() << ", first difference at byte "
+         << at << "\n  expected: ..." << testing::PrintToString(expected.substr(from, 80))
+         << "\n  actual:   ..." << testing::PrintToString(actual.substr(from, 80));
+}
+
+class EndToEndTest : public testing::TestWithParam<Case> {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(program().empty()) << "WORDLIST_PROGRAM must name the program to test";
+    std::random_device random;
+    dir_ = fs::temp_directory_path() /
+           ("wordlist-" + GetParam().name + "-" + std::to_string(random()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  fs::path dir_;
+};
+
+// Tests one run: its status, its standard error and its listing, exactly.
+TEST_P(EndToEndTest, WritesExpectedOutput) {
+  const Case& test = GetParam();
+  if (!launcher().empty() && (test.heavy || test.vm_limit_kib > 0)) {
+    GTEST_SKIP() << "too slow or not possible under " << launcher();
+  }
+  if (kSanitized && test.vm_limit_kib > 0) {
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
+  }
+  prepare_input(test, dir_);
+  const Outcome run = run_program(test, dir_);
+  EXPECT_EQ(test.status, run.status);
+  EXPECT_EQ(test.error, run.err);
+  if (test.status == 0 && test.output == Output::kFile) {
+    EXPECT_TRUE(same_bytes(expected_output(test.listing, run.out), run.out));
+  } else {
+    EXPECT_EQ("", run.out);
+  }
+}
+
+const Listing kFixedOnly{{"druhy", 1}, {"pokus", 3}};
+
+Case listed(std::string name, std::string text, Listing listing) {
+  Case test;
+  test.name = std::move(name);
+  test.text = std::move(text);
+  test.listing = std::move(listing);
+  return test;
+}
+
+// Takes the expected listing from the model, for texts too large to spell out.
+Case modelled(std::string name, std::string text, bool heavy = false) {
+  Case test = listed(std::move(name), std::move(text), {});
+  test.listing = model_listing(test.text);
+  test.heavy = heavy;
+  return test;
+}
+
+Case failing(std::string name, Input input, Output output, int status, std::string error) {
+  Case test = listed(std::move(name), "", {});
+  test.input = input;
+  test.output = output;
+  test.status = status;
+  test.error = std::move(error);
+  return test;
+}
+
+// Every byte value but zero, once each, in ascending or shuffled order.
+std::string all_bytes(bool shuffled) {
+  std::string bytes;
+  for (int value = 1; value < 256; ++value) {
+    bytes += static_cast<char>(value);
+  }
+  if (shuffled) {
+    std::shuffle(bytes.begin(), bytes.end(), std::mt19937(2026));
+  }
+  return bytes;
+}
+
+// `count` distinct lower-case words in a scrambled order, one per line.
+std::string distinct_words(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    for (int rest = (i * 7919) % count + count; rest > 0; rest /= 26) {
+      text += static_cast<char>('a' + rest % 26);
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+std::string repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) {
+    text += piece;
+  }
+  return text;
+}
+
+// Inputs meant to break a careless reader or list: every byte value, zero
+// bytes at the edges, sizes far beyond a normal text, odd file types and
+// limits on memory and output.
+void add_hostile_cases(std::vector<Case>* all) {
+  const std::size_t mib = std::size_t{1} << 20U;
+  all->push_back(modelled("AllByteValues", all_bytes(false)));
+  all->push_back(modelled("AllByteValuesShuffled", all_bytes(true)));
+  all->push_back(listed("LeadingZeroByte", "\0pokus word"s, kFixedOnly));
+  all->push_back(listed("TrailingZeroByte", "word\0"s, {{"druhy", 1}, {"pokus", 3}, {"word", 1}}));
+  all->push_back(modelled("OneWordOf16MiB", std::string(16 * mib, 'x'), true));
+  all->push_back(listed("DelimitersOnly10MiB", repeated(" \r\n\t,.?!*'", mib), kFixedOnly));
+  all->push_back(modelled("DistinctWords20000", distinct_words(20000), true));
+  all->push_back(listed("OneWordMillionTimes", repeated("slovo\r\n", 1000000),
+                        {{"druhy", 1}, {"pokus", 3}, {"slovo", 1000000}}));
+  all->push_back(listed("LinkToDevNull", "", kFixedOnly));
+  all->back().input = Input::kLinkToDevNull;
+  all->push_back(failing("DanglingLink", Input::kDanglingLink, Output::kFile, 2,
+                         "wordlist: neco.txt: No such file or directory\n"));
+  all->push_back(failing("SparseFileOverMemoryLimit", Input::kSparse1GiB, Output::kFile, 1, ""));
+  all->back().vm_limit_kib = 256L * 1024;
+  all->push_back(failing("StdoutClosed", Input::kFile, Output::kClosed, 2,
+                         "wordlist: write error: Bad file descriptor\n"));
+}
+
+std::vector<Case> cases() {
+  const std::string worked = "Ahoj, ahoj! Don't stop.\r\n";
+  const Listing worked_listing{{"Ahoj", 1},  {"Don", 1},  {"ahoj", 1}, {"druhy", 1},
+                               {"pokus", 3}, {"stop", 1}, {"t", 1}};
+  std::vector<Case> all{
+      listed("WorkedExample", worked, worked_listing),
+      listed("EmptyFile", "", kFixedOnly),
+      listed("DelimitersOnly", " \r\n\t,.?!*' \r\n\t,.?!*'", kFixedOnly),
+      listed("FixedWordCounted", "pokus", {{"druhy", 1}, {"pokus", 4}}),
+      listed("CaseDistinct", "Pokus", {{"Pokus", 1}, {"druhy", 1}, {"pokus", 3}}),
+      listed("CrLfLines", "b a\r\nb\r\n\r\nc\r\n",
+             {{"a", 1}, {"b", 2}, {"c", 1}, {"druhy", 1}, {"pokus", 3}}),
+      listed("OtherBytesAreWordBytes", "well-known x:y \"q\"; (p)\f\v[1]",
+             {{"\"q\";", 1},
+              {"(p)\f\v[1]", 1},
+              {"druhy", 1},
+              {"pokus", 3},
+              {"well-known", 1},
+              {"x:y", 1}}),
+      listed("ZeroByteEndsText", "one two\0three four"s,
+             {{"druhy", 1}, {"one", 1}, {"pokus", 3}, {"two", 1}}),
+      listed("HighBytes", "\xC3\xA1 z \xFF\x80 \x80 z",
+             {{"druhy", 1}, {"pokus", 3}, {"z", 2}, {"\x80", 1}, {"\xC3\xA1", 1}, {"\xFF\x80", 1}}),
+      failing("MissingFile", Input::kNone, Output::kFile, 2,
+              "wordlist: neco.txt: No such file or directory\n"),
+      failing("Directory", Input::kDirectory, Output::kFile, 2,
+              "wordlist: neco.txt: Is a directory\n"),
+      failing("StdoutFull", Input::kFile, Output::kDevFull, 2,
+              "wordlist: write error: No space left on device\n"),
+  };
+  Case with_args = listed("ArgumentsIgnored", worked, worked_listing);
+  with_args.args = "-h --version neco.txt ''";
+  all.push_back(with_args);
+  add_hostile_cases(&all);
+  return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EndToEndTest, testing::ValuesIn(cases()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace

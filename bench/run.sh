@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and runs them all: the list walk against the bare
+# walk, for this build and for the baseline with one library string
+# comparison per element visited; then the whole program against that
+# baseline on generated texts and, where Debian's bible-kjv is installed,
+# on Genesis and on Genesis to Deuteronomy.
+#   bench/run.sh [RUNS]   (RUNS: end-to-end runs per program and text, default 11)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-11}
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+dir=build/bench/bench
+
+for variant in list_bench list_bench_strcmp; do
+  echo "== $variant"
+  "$dir/$variant" --benchmark_counters_tabular=true 2>/dev/null
+done
+
+texts=()
+if command -v bible >/dev/null; then
+  bible gen1:1-gen50:26 >build/bench/genesis.txt
+  bible gen1:1-deu34:12 >build/bench/pentateuch.txt
+  texts=(genesis=build/bench/genesis.txt pentateuch=build/bench/pentateuch.txt)
+fi
+echo "== whole program: this build, then the baseline"
+"$dir/e2e_bench" "$runs" build/bench/wordlist "$dir/wordlist_strcmp" -- "${texts[@]}"

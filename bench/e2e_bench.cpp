@@ -1,7 +1,9 @@
 // Runs whole programs on generated and real texts, alternating between
-// them run by run, and reports the median wall time and the peak resident
-// memory of each. Usage: e2e_bench RUNS PROGRAM... [-- NAME=TEXTFILE...]
-#include <sys/resource.h>
+// them run by run, and reports the median wall time of each and its peak
+// resident memory (measured once, under GNU time, so that the figure is
+// the program's own and not this process's).
+//   e2e_bench RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]
+// Each text is left in WORKDIR/NAME/neco.txt for profiling by hand.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,13 +23,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Sample {
-  double seconds;
-  long peak_kib;
-};
-
-// Runs `program` in `dir` with its output discarded.
-Sample run_once(const std::string& program, const fs::path& dir) {
+// Runs `program` in `dir` with its output discarded; returns the seconds
+// it took.
+double run_once(const std::string& program, const fs::path& dir) {
+  std::fflush(nullptr);  // or the child would write this process's buffers again
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
@@ -39,14 +37,27 @@ Sample run_once(const std::string& program, const fs::path& dir) {
     _exit(127);
   }
   int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
+  waitpid(child, &status, 0);
   const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::fprintf(stderr, "e2e_bench: %s failed\n", program.c_str());
     std::exit(1);
   }
-  return {spent.count(), usage.ru_maxrss};
+  return spent.count();
+}
+
+// Shell output of `command` as a number, or -1.
+long shell_number(const std::string& command) {
+  std::fflush(nullptr);
+  FILE* pipe = popen(command.c_str(), "r");
+  long value = -1;
+  if (pipe != nullptr) {
+    if (std::fscanf(pipe, "%ld", &value) != 1) {
+      value = -1;
+    }
+    pclose(pipe);
+  }
+  return value;
 }
 
 double median(std::vector<double> values) {
@@ -54,71 +65,67 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_bench RUNS PROGRAM... [-- NAME=TEXTFILE...]\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: e2e_bench RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]\n");
     return 2;
   }
-  const int runs = std::atoi(argv[1]);
+  const int runs = std::max(1, std::atoi(argv[1]));
+  const fs::path work = fs::absolute(argv[2]);
   std::vector<std::string> programs;
-  std::vector<std::pair<std::string, std::string>> texts = {
-      {"zipf-1000", make_zipf_text(1000, 100000, 1)},
-      {"zipf-5000", make_zipf_text(5000, 100000, 2)},
-      {"zipf-20000", make_zipf_text(20000, 100000, 3)},
-  };
-  int arg = 2;
+  int arg = 3;
   for (; arg < argc && std::string(argv[arg]) != "--"; ++arg) {
     programs.emplace_back(fs::absolute(argv[arg]).string());
+  }
+  // Lay out every text first, so that this process is small when it runs
+  // the programs.
+  std::vector<std::string> names;
+  const std::pair<const char*, std::size_t> zipf[] = {
+      {"zipf-1000", 1000}, {"zipf-5000", 5000}, {"zipf-20000", 20000}};
+  for (const auto& [name, vocabulary] : zipf) {
+    fs::create_directories(work / name);
+    std::ofstream(work / name / "neco.txt", std::ios::binary)
+        << make_zipf_text(vocabulary, 100000, vocabulary);
+    names.emplace_back(name);
   }
   for (++arg; arg < argc; ++arg) {
     const std::string spec = argv[arg];
     const auto equals = spec.find('=');
-    texts.emplace_back(spec.substr(0, equals), read_file(spec.substr(equals + 1)));
+    names.push_back(spec.substr(0, equals));
+    fs::create_directories(work / names.back());
+    fs::copy_file(spec.substr(equals + 1), work / names.back() / "neco.txt",
+                  fs::copy_options::overwrite_existing);
   }
-  const fs::path dir = fs::temp_directory_path() / ("wordlist-bench-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  std::printf("%-12s %9s %8s", "text", "bytes", "distinct");
+
+  std::printf("%-11s %7s %8s", "text", "KiB", "distinct");
   for (std::size_t p = 0; p < programs.size(); ++p) {
-    std::printf(" | %10s %9s", "median s", "peak KiB");
+    std::printf(" | %8s %8s", "median s", "peak KiB");
   }
-  std::printf("%s\n", programs.size() > 1 ? " | first/second" : "");
-  for (const auto& [name, text] : texts) {
-    std::ofstream(dir / "neco.txt", std::ios::binary) << text;
+  std::printf("%s\n", programs.size() > 1 ? " | speed-up" : "");
+  for (const auto& name : names) {
+    const fs::path dir = work / name;
     std::vector<std::vector<double>> times(programs.size());
-    std::vector<long> peaks(programs.size(), 0);
     for (int run = 0; run < runs; ++run) {
       for (std::size_t p = 0; p < programs.size(); ++p) {
-        const Sample sample = run_once(programs[p], dir);
-        times[p].push_back(sample.seconds);
-        peaks[p] = std::max(peaks[p], sample.peak_kib);
+        times[p].push_back(run_once(programs[p], dir));
       }
     }
-    // The number of distinct words is the listing's length, less its header.
-    const std::string count_command = "cd '" + dir.string() + "' && '" + programs[0] + "' | wc -l";
-    FILE* pipe = popen(count_command.c_str(), "r");
-    long lines = 0;
-    if (pipe == nullptr || std::fscanf(pipe, "%ld", &lines) != 1) {
-      lines = 1;
-    }
-    if (pipe != nullptr) {
-      pclose(pipe);
-    }
-    std::printf("%-12s %9zu %8ld", name.c_str(), text.size(), lines - 1);
+    const std::string cd = "cd '" + dir.string() + "' && ";
+    // The listing has one line per distinct word and a header.
+    const long distinct = shell_number(cd + "'" + programs[0] + "' | wc -l") - 1;
+    std::printf("%-11s %7ju %8ld", name.c_str(),
+                static_cast<std::uintmax_t>(fs::file_size(dir / "neco.txt") / 1024), distinct);
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      std::printf(" | %10.4f %9ld", median(times[p]), peaks[p]);
+      const long peak = shell_number(cd + "/usr/bin/time -f %M '" + programs[p] +
+                                     "' 2>&1 >/dev/null | tail -n 1");
+      std::printf(" | %8.4f %8ld", median(times[p]), peak);
     }
     if (programs.size() > 1) {
-      std::printf(" | %.2fx", median(times[0]) / median(times[1]));
+      std::printf(" | %.2fx", median(times[1]) / median(times[0]));
     }
     std::printf("\n");
   }
-  fs::remove_all(dir);
   return 0;
 }

@@ -48,24 +48,34 @@ long file_length(std::FILE* file) {
   return length;
 }
 
-// Reads the open file whole into a new buffer terminated by a zero byte.
-// The text ends where the bytes actually read end, should the file have
-// shrunk since it was measured.
-Load read_text(std::FILE* file, const char* name, char** text) {
+// Makes sure the open file can be read, and measures it. Reports a
+// failure and returns false.
+bool measure_text(std::FILE* file, const char* name, std::size_t* size) {
   // A directory opens and seeks on some systems, reporting a huge length;
   // reading a byte first tells it apart before anything is allocated.
   errno = 0;
   if (std::fgetc(file) == EOF && std::ferror(file) != 0) {
     report(name, errno, "read error");
-    return Load::kFailed;
+    return false;
   }
   errno = 0;
   const long length = file_length(file);
   if (length < 0) {
     report(name, errno, "cannot determine the file's size");
+    return false;
+  }
+  *size = static_cast<std::size_t>(length);
+  return true;
+}
+
+// Reads the open file whole into a new buffer terminated by a zero byte.
+// The text ends where the bytes actually read end, should the file have
+// shrunk since it was measured.
+Load read_text(std::FILE* file, const char* name, char** text) {
+  std::size_t size = 0;
+  if (!measure_text(file, name, &size)) {
     return Load::kFailed;
   }
-  const auto size = static_cast<std::size_t>(length);
   char* buffer = new (std::nothrow) char[size + 1];
   if (buffer == nullptr) {
     return Load::kNoMemory;

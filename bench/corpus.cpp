@@ -20,6 +20,14 @@ std::vector<std::string> make_vocabulary(std::size_t count, std::uint64_t seed) 
   return words;
 }
 
+std::string make_distinct_text(std::size_t count, std::uint64_t seed) {
+  std::string text;
+  for (const auto& word : make_vocabulary(count, seed)) {
+    text += word + "\r\n";
+  }
+  return text;
+}
+
 std::string make_zipf_text(std::size_t vocabulary, std::size_t words, std::uint64_t seed) {
   const std::vector<std::string> vocab = make_vocabulary(vocabulary, seed);
   std::vector<double> cumulative(vocabulary);

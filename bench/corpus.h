@@ -16,4 +16,7 @@ std::vector<std::string> make_vocabulary(std::size_t count, std::uint64_t seed);
 // 1/k), separated by spaces, punctuation and CRLF line ends.
 std::string make_zipf_text(std::size_t vocabulary, std::size_t words, std::uint64_t seed);
 
+// `count` distinct words, each once, in random order, one per CRLF line.
+std::string make_distinct_text(std::size_t count, std::uint64_t seed);
+
 #endif  // WORDLIST_BENCH_CORPUS_H

@@ -3,7 +3,9 @@
 // resident memory (measured once, under GNU time, so that the figure is
 // the program's own and not this process's).
 //   e2e_bench RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]
-// Each text is left in WORKDIR/NAME/neco.txt for profiling by hand.
+// Each text is left in WORKDIR/NAME/neco.txt for profiling by hand. Last,
+// the first program builds lists of 5,000 to 40,000 distinct words, to
+// show how the cost grows.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +65,25 @@ long shell_number(const std::string& command) {
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// How the cost of building the list grows with the number of distinct
+// words: texts of distinct words only, one run each.
+void print_growth(const std::string& program, const fs::path& work) {
+  std::printf("\n%-8s %9s %9s\n", "distinct", "seconds", "ratio");
+  double previous = 0;
+  for (const std::size_t count : {5000, 10000, 20000, 40000}) {
+    const fs::path dir = work / ("distinct-" + std::to_string(count));
+    fs::create_directories(dir);
+    std::ofstream(dir / "neco.txt", std::ios::binary) << make_distinct_text(count, count);
+    const double seconds = run_once(program, dir);
+    std::printf("%-8zu %9.3f", count, seconds);
+    if (previous > 0) {
+      std::printf(" %8.1fx", seconds / previous);
+    }
+    std::printf("\n");
+    previous = seconds;
+  }
 }
 
 }  // namespace
@@ -127,5 +148,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
+  print_growth(programs[0], work);
   return 0;
 }

@@ -112,11 +112,11 @@ int main(int argc, char** argv) {
     names.emplace_back(name);
   }
   for (++arg; arg < argc; ++arg) {
-    const std::string spec = argv[arg];
-    const auto equals = spec.find('=');
-    names.push_back(spec.substr(0, equals));
+    const std::string named = argv[arg];
+    const auto equals = named.find('=');
+    names.push_back(named.substr(0, equals));
     fs::create_directories(work / names.back());
-    fs::copy_file(spec.substr(equals + 1), work / names.back() / "neco.txt",
+    fs::copy_file(named.substr(equals + 1), work / names.back() / "neco.txt",
                   fs::copy_options::overwrite_existing);
   }
 

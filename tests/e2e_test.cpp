@@ -351,9 +351,11 @@ void add_posix_cases(std::vector<Case>* all) {
   // The kernel reports a size of a page for this file but reads a few
   // bytes: the text must end at what was read.
   const char* const short_file = "/sys/devices/system/cpu/online";
-  all->push_back(modelled("ShortRead", read_file(short_file)));
-  all->back().input = Input::kLink;
-  all->back().text = short_file;
+  if (fs::exists(short_file)) {
+    all->push_back(modelled("ShortRead", read_file(short_file)));
+    all->back().input = Input::kLink;
+    all->back().text = short_file;
+  }
   all->push_back(failing("SparseFileOverMemoryLimit", Input::kSparse, Output::kFile, 1, ""));
   all->back().sparse_size = std::uintmax_t{1} << 30U;
   all->back().vm_limit_kib = 256L * 1024;

@@ -132,21 +132,18 @@ std::string windows_program() {
   return path;
 }
 
-// Runs the program in `dir` through the command interpreter.
-Outcome run_program(const Case& test, const fs::path& dir) {
-  const std::string command = "cd /d " + quoted(dir.string()) + " && " + quoted(windows_program()) +
-                              " " + test.args + " >" + quoted((dir / "out").string()) + " 2>" +
-                              quoted((dir / "err").string());
-  Outcome run;
-  run.status = std::system(command.c_str());
-  run.out = read_file(dir / "out");
-  run.err = read_file(dir / "err");
-  return run;
+// The command interpreter's line that runs the program in `dir`.
+std::string command_line(const Case& test, const fs::path& dir) {
+  return "cd /d " + quoted(dir.string()) + " && " + quoted(windows_program()) + " " + test.args +
+         " >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string());
 }
+
+// std::system returns the program's exit code as it is.
+int exit_status(int raw) { return raw; }
 #else
-// Runs the program in `dir` through the shell, which sets up limits and
+// The shell's line that runs the program in `dir`, with its limits and
 // redirections.
-Outcome run_program(const Case& test, const fs::path& dir) {
+std::string command_line(const Case& test, const fs::path& dir) {
   std::string command = "cd '" + dir.string() + "' && ";
   if (test.vm_limit_kib > 0) {
     command += "ulimit -v " + std::to_string(test.vm_limit_kib) + " && ";
@@ -164,14 +161,20 @@ Outcome run_program(const Case& test, const fs::path& dir) {
       command += " >/dev/full";
       break;
   }
-  const int raw = std::system(command.c_str());
+  return command;
+}
+
+// A wait status as a shell reports it: the exit code, or 128 + a signal.
+int exit_status(int raw) { return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw); }
+#endif
+
+Outcome run_program(const Case& test, const fs::path& dir) {
   Outcome run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  run.status = exit_status(std::system(command_line(test, dir).c_str()));
   run.out = read_file(dir / "out");
   run.err = read_file(dir / "err");
   return run;
 }
-#endif
 
 bool is_address(const std::string& text) {
   return text.size() == kAddressDigits && std::all_of(text.begin(), text.end(), [](char c) {

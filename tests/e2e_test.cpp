@@ -85,13 +85,18 @@ std::string env_or_empty(const char* name) {
   return value == nullptr ? "" : value;
 }
 
-// The program under test and what it runs under (valgrind, for one).
+// The program under test, a checker it runs under (valgrind, for one),
+// and an emulator it needs where the host cannot run it natively.
 const std::string& program() {
   static const std::string path = env_or_empty("WORDLIST_PROGRAM");
   return path;
 }
 const std::string& launcher() {
   static const std::string prefix = env_or_empty("WORDLIST_LAUNCHER");
+  return prefix;
+}
+const std::string& emulator() {
+  static const std::string prefix = env_or_empty("WORDLIST_EMULATOR");
   return prefix;
 }
 
@@ -148,8 +153,8 @@ std::string command_line(const Case& test, const fs::path& dir) {
   if (test.vm_limit_kib > 0) {
     command += "ulimit -v " + std::to_string(test.vm_limit_kib) + " && ";
   }
-  command +=
-      launcher() + " '" + program() + "' " + test.args + " 2>'" + (dir / "err").string() + "'";
+  command += launcher() + " " + emulator() + " '" + program() + "' " + test.args + " 2>'" +
+             (dir / "err").string() + "'";
   switch (test.output) {
     case Output::kFile:
       command += " >'" + (dir / "out").string() + "'";
@@ -265,8 +270,9 @@ TEST_P(EndToEndTest, WritesExpectedOutput) {
   if (!launcher().empty() && (test.heavy || test.vm_limit_kib > 0)) {
     GTEST_SKIP() << "too slow or not possible under " << launcher();
   }
-  if (kSanitized && test.vm_limit_kib > 0) {
-    GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
+  // Each of these reserves far more address space than the limit allows.
+  if (test.vm_limit_kib > 0 && (kSanitized || !emulator().empty())) {
+    GTEST_SKIP() << "the limit would bind the sanitizers or the emulator, not the program";
   }
   prepare_input(test, dir_);
   const Outcome run = run_program(test, dir_);

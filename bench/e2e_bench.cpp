@@ -1,11 +1,13 @@
 // Runs whole programs on generated and real texts, alternating between
-// them run by run, and reports the median wall time of each and its peak
+// them run by run, and reports the median wall time of each, its peak
 // resident memory (measured once, under GNU time, so that the figure is
-// the program's own and not this process's).
-//   e2e_bench RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]
+// the program's own and not this process's) and its time relative to the
+// first program's.
+//   e2e_bench [--named-only] RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]
 // Each text is left in WORKDIR/NAME/neco.txt for profiling by hand. Last,
 // the first program builds lists of 5,000 to 40,000 distinct words, to
-// show how the cost grows.
+// show how the cost grows. With --named-only, only the named texts are
+// run: for measuring start-up on a small text.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,8 +91,14 @@ void print_growth(const std::string& program, const fs::path& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool named_only = argc > 1 && std::string(argv[1]) == "--named-only";
+  if (named_only) {
+    --argc;
+    ++argv;
+  }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: e2e_bench RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]\n");
+    std::fprintf(stderr,
+                 "usage: e2e_bench [--named-only] RUNS WORKDIR PROGRAM... [-- NAME=TEXTFILE...]\n");
     return 2;
   }
   const int runs = std::max(1, std::atoi(argv[1]));
@@ -106,6 +114,9 @@ int main(int argc, char** argv) {
   const std::pair<const char*, std::size_t> zipf[] = {
       {"zipf-1000", 1000}, {"zipf-5000", 5000}, {"zipf-20000", 20000}};
   for (const auto& [name, vocabulary] : zipf) {
+    if (named_only) {
+      break;
+    }
     fs::create_directories(work / name);
     std::ofstream(work / name / "neco.txt", std::ios::binary)
         << make_zipf_text(vocabulary, 100000, vocabulary);
@@ -122,9 +133,9 @@ int main(int argc, char** argv) {
 
   std::printf("%-11s %7s %8s", "text", "KiB", "distinct");
   for (std::size_t p = 0; p < programs.size(); ++p) {
-    std::printf(" | %8s %8s", "median s", "peak KiB");
+    std::printf(" | %9s %8s %6s", "median ms", "peak KiB", "ratio");
   }
-  std::printf("%s\n", programs.size() > 1 ? " | speed-up" : "");
+  std::printf("\n");
   for (const auto& name : names) {
     const fs::path dir = work / name;
     std::vector<std::vector<double>> times(programs.size());
@@ -141,13 +152,13 @@ int main(int argc, char** argv) {
     for (std::size_t p = 0; p < programs.size(); ++p) {
       const long peak = shell_number(cd + "/usr/bin/time -f %M '" + programs[p] +
                                      "' 2>&1 >/dev/null | tail -n 1");
-      std::printf(" | %8.4f %8ld", median(times[p]), peak);
-    }
-    if (programs.size() > 1) {
-      std::printf(" | %.2fx", median(times[1]) / median(times[0]));
+      std::printf(" | %9.3f %8ld %5.2fx", 1000 * median(times[p]), peak,
+                  median(times[p]) / median(times[0]));
     }
     std::printf("\n");
   }
-  print_growth(programs[0], work);
+  if (!named_only) {
+    print_growth(programs[0], work);
+  }
   return 0;
 }

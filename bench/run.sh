@@ -3,7 +3,8 @@
 # walk, for this build and for the baseline with one library string
 # comparison per element visited; then the whole program against that
 # baseline on generated texts and, where Debian's bible-kjv is installed,
-# on Genesis and on Genesis to Deuteronomy.
+# on Genesis and on Genesis to Deuteronomy; and start-up on the bundled
+# sample, against the dynamically linked build and an empty program.
 #   bench/run.sh [RUNS]   (RUNS: end-to-end runs per program and text, default 11)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,5 +25,9 @@ if command -v bible >/dev/null; then
   bible gen1:1-deu34:12 >build/bench/pentateuch.txt
   texts=(genesis=build/bench/genesis.txt pentateuch=build/bench/pentateuch.txt)
 fi
-echo "== whole program: this build, then the baseline (speed-up: baseline time / this build's)"
-"$dir/e2e_bench" "$runs" build/bench/texts build/bench/wordlist "$dir/wordlist_strcmp" -- "${texts[@]}"
+echo "== start-up on the bundled sample: this build (static), linked dynamically, a static empty program"
+"$dir/e2e_bench" --named-only "$((runs * 30))" build/bench/texts build/bench/wordlist \
+  "$dir/wordlist_dynamic" "$dir/startup_floor" -- sample=neco.txt
+echo "== whole program: this build, the baseline, this build linked dynamically (ratio: time / this build's)"
+"$dir/e2e_bench" "$runs" build/bench/texts build/bench/wordlist "$dir/wordlist_strcmp" \
+  "$dir/wordlist_dynamic" -- "${texts[@]}"

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   std::string buffer = text;  // split in place, zero-terminated like the program's
   WordNode* head = nullptr;
-  add_fixed_words(&head);
-  add_text_words(&head, buffer.data());
+  const std::size_t dropped = add_fixed_words(&head) + add_text_words(&head, buffer.data());
+  require(dropped == 0, "an occurrence was reported as not counted");
   check_sorted(head, text);
   list_free(&head);
   check_front(text);

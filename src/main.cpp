@@ -3,7 +3,9 @@
 //
 // Exit status: 0 after a complete run; 1 when the text buffer cannot be
 // allocated (nothing is written then); 2 when the input file cannot be
-// used or standard output cannot be written (one line on standard error).
+// used or standard output cannot be written (one line on standard error);
+// 3 when the listing was written but lacks occurrences that could not be
+// counted (one line on standard error saying how many).
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -22,6 +24,7 @@ constexpr const char* kInputName = "neco.txt";
 constexpr int kExitSuccess = 0;
 constexpr int kExitNoMemory = 1;
 constexpr int kExitTrouble = 2;
+constexpr int kExitIncomplete = 3;
 
 // The buffer must hold any length ftell can report, plus the terminator.
 static_assert(static_cast<unsigned long>(LONG_MAX) < SIZE_MAX, "length + 1 must fit in size_t");
@@ -116,6 +119,18 @@ int finish_output() {
   return kExitSuccess;
 }
 
+// A listing that lacks occurrences is no success: says how many are
+// missing. The list cannot tell a lack of memory from a count at its limit.
+int finish_counting(std::size_t dropped) {
+  if (dropped == 0) {
+    return kExitSuccess;
+  }
+  (void)std::fprintf(stderr,
+                     "wordlist: %zu occurrence%s not counted: out of memory or count limit\n",
+                     dropped, dropped == 1 ? "" : "s");
+  return kExitIncomplete;
+}
+
 }  // namespace
 
 int main() {
@@ -129,10 +144,11 @@ int main() {
     case Load::kLoaded:
       break;
   }
-  add_fixed_words(&head);
-  add_text_words(&head, text);
+  std::size_t dropped = add_fixed_words(&head);
+  dropped += add_text_words(&head, text);
   list_print(&head);
   list_free(&head);
   delete[] text;
-  return finish_output();
+  const int status = finish_output();
+  return status != kExitSuccess ? status : finish_counting(dropped);
 }

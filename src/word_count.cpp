@@ -9,15 +9,19 @@ constexpr const char* kDelimiters = " \r\n\t,.?!*'";
 
 }  // namespace
 
-void add_fixed_words(WordNode** head) {
+std::size_t add_fixed_words(WordNode** head) {
+  std::size_t dropped = 0;
   for (const char* word : kFixedWords) {
-    list_add_sorted(head, word);
+    dropped += list_add_sorted(head, word) ? 0 : 1;
   }
+  return dropped;
 }
 
-void add_text_words(WordNode** head, char* text) {
+std::size_t add_text_words(WordNode** head, char* text) {
+  std::size_t dropped = 0;
   for (const char* word = std::strtok(text, kDelimiters); word != nullptr;
        word = std::strtok(nullptr, kDelimiters)) {
-    list_add_sorted(head, word);
+    dropped += list_add_sorted(head, word) ? 0 : 1;
   }
+  return dropped;
 }

@@ -3,17 +3,20 @@
 #ifndef WORDLIST_WORD_COUNT_H
 #define WORDLIST_WORD_COUNT_H
 
+#include <cstddef>
+
 #include "word_list.h"
 
 // Adds the four words every listing starts from: "pokus", "druhy", "pokus",
-// "pokus", in that order. An addition that runs out of memory is dropped.
-void add_fixed_words(WordNode** head);
+// "pokus", in that order. An addition that fails (out of memory, or a count
+// already at its limit) is dropped; returns how many were.
+std::size_t add_fixed_words(WordNode** head);
 
 // Splits `text` in place into words and adds each, in text order, with
 // list_add_sorted. A word is a maximal run of bytes outside the ten
 // delimiters " \r\n\t,.?!*'"; the text ends at its first zero byte. The
 // delimiter after each word is overwritten with a zero byte. An addition
-// that runs out of memory is dropped.
-void add_text_words(WordNode** head, char* text);
+// that fails is dropped; returns how many were.
+std::size_t add_text_words(WordNode** head, char* text);
 
 #endif  // WORDLIST_WORD_COUNT_H

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <ostream>
 #include <random>
 #include <set>
@@ -448,5 +450,98 @@ std::vector<Case> cases() {
 
 INSTANTIATE_TEST_SUITE_P(Cases, EndToEndTest, testing::ValuesIn(cases()),
                          [](const auto& info) { return info.param.name; });
+
+#ifndef _WIN32
+// The words and counts a listing shows, read back from its lines.
+Listing listed_counts(const std::string& out) {
+  Listing listing;
+  std::size_t start = out.find('\n');
+  while (start != std::string::npos && start + 1 < out.size()) {
+    const std::size_t end = out.find('\n', start + 1);
+    const std::string text = out.substr(start + 1, end - start - 1);
+    const std::size_t count = text.find(" COUNT: ");
+    const std::size_t word = text.find(" WORD: ");
+    if (count == std::string::npos || word == std::string::npos) {
+      break;
+    }
+    listing.emplace_back(text.substr(word + 7), std::stoi(text.substr(count + 8)));
+    start = end;
+  }
+  return listing;
+}
+
+// Checks one run under a memory limit: a complete listing and status 0;
+// nothing at all and status 1; or a well-formed listing of part of the
+// words with status 3 and one line saying how many occurrences are missing.
+void check_limited_run(const Outcome& run, const std::string& text, long kib) {
+  const Listing full = model_listing(text);
+  SCOPED_TRACE("limit " + std::to_string(kib) + " KiB");
+  if (run.status == 0 || run.status == 1) {
+    EXPECT_EQ("", run.err);
+    EXPECT_TRUE(same_bytes(run.status == 0 ? expected_output(full, run.out) : "", run.out));
+    return;
+  }
+  ASSERT_EQ(3, run.status) << run.err;
+  const Listing partial = listed_counts(run.out);
+  EXPECT_TRUE(same_bytes(expected_output(partial, run.out), run.out));
+  std::map<std::string, int> counts(full.begin(), full.end());
+  long missing = 0;
+  for (const auto& [word, count] : full) {
+    missing += count;
+  }
+  for (const auto& [word, count] : partial) {
+    EXPECT_LE(count, counts[word]) << word;
+    missing -= count;
+  }
+  EXPECT_TRUE(std::is_sorted(partial.begin(), partial.end()));
+  EXPECT_EQ("wordlist: " + std::to_string(missing) +
+                " occurrences not counted: out of memory or count limit\n",
+            run.err);
+}
+
+// Tests every address-space limit from the lowest at which the program
+// starts to the lowest at which it completes: each run ends in one of
+// the three honest ways, never with a crash or a silent partial listing.
+TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
+  if (!launcher().empty() || !emulator().empty() || kSanitized) {
+    GTEST_SKIP() << "the limit would bind the checker, the emulator or the sanitizers";
+  }
+  Case test =
+      modelled("MemoryLimits", std::string(std::size_t{256} << 10U, ' ') + distinct_words(1500));
+  const fs::path dir = fs::temp_directory_path() / ("wordlist-limits-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  prepare_input(test, dir);
+  const auto run_at = [&](long kib) {
+    test.vm_limit_kib = kib;
+    return run_program(test, dir);
+  };
+  // Below some limit the runtime itself cannot start; find it coarsely,
+  // then take every page-sized step from just below it.
+  constexpr long kCoarse = 256;
+  constexpr long kPage = 4;
+  long kib = kCoarse;
+  for (int status = run_at(kib).status; status != 0 && status != 1 && status != 3;
+       status = run_at(kib).status) {
+    kib += kCoarse;
+    ASSERT_LT(kib, 1L << 20) << "the program never started";
+  }
+  for (kib -= kCoarse; kib > 0 && run_at(kib).status > 3; kib += kPage) {
+  }
+  std::map<int, int> seen;  // runs by status
+  for (;; kib += kPage) {
+    const Outcome run = run_at(kib);
+    check_limited_run(run, test.text, kib);
+    ++seen[run.status];
+    if (run.status == 0 || testing::Test::HasFatalFailure()) {
+      break;
+    }
+  }
+  EXPECT_EQ(3U, seen.size());
+  for (const auto& [status, runs] : seen) {
+    RecordProperty("runs_with_status_" + std::to_string(status), runs);
+  }
+  fs::remove_all(dir);
+}
+#endif
 
 }  // namespace

@@ -506,8 +506,13 @@ TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
   if (!launcher().empty() || !emulator().empty() || kSanitized) {
     GTEST_SKIP() << "the limit would bind the checker, the emulator or the sanitizers";
   }
-  Case test =
-      modelled("MemoryLimits", std::string(std::size_t{256} << 10U, ' ') + distinct_words(1500));
+  // A text buffer large enough to be mapped on its own, then words long
+  // enough that the list makes the heap grow several times on any target.
+  std::string text(std::size_t{256} << 10U, ' ');
+  for (const char byte : distinct_words(3000)) {
+    text += byte == '\n' ? std::string(48, '-') + '\n' : std::string(1, byte);
+  }
+  Case test = modelled("MemoryLimits", text);
   const fs::path dir = fs::temp_directory_path() / ("wordlist-limits-" + std::to_string(getpid()));
   fs::create_directories(dir);
   prepare_input(test, dir);

@@ -1,0 +1,314 @@
+#include "listing_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr char kHeader[] = "Seznam - adresa prvniho prvku: ";
+constexpr char kEmptyList[] = "Seznam je prazdny.";
+// Bytes that end a word, and so never stand in one; nor does a zero byte.
+constexpr char kDelimiters[] = " \r\n\t,.?!*'";
+
+// The rest of one line, its line end excluded.
+struct Cursor {
+  const char* at;
+  const char* end;
+};
+
+// Where a line ends and how: after LF or after CR LF.
+struct LineEnd {
+  const char* content_end;
+  const char* next_line;
+  bool crlf;
+};
+
+// The state of a reading: what is left of the text and where it stands.
+struct Reader {
+  const char* at;
+  const char* end;
+  std::size_t line;
+  bool crlf;
+  ListingError* error;
+};
+
+bool fail(Reader* reader, const char* what) {
+  reader->error->line = reader->line;
+  reader->error->what = what;
+  return false;
+}
+
+// Finds the end of the line starting at `at`; false when the text ends
+// before a line feed.
+bool find_line_end(const char* at, const char* end, LineEnd* line_end) {
+  const void* feed = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+  if (feed == nullptr) {
+    return false;
+  }
+  const char* content_end = static_cast<const char*>(feed);
+  line_end->crlf = content_end > at && content_end[-1] == '\r';
+  line_end->content_end = line_end->crlf ? content_end - 1 : content_end;
+  line_end->next_line = content_end + 1;
+  return true;
+}
+
+// Takes the reader's next line, which must end as the header's does.
+bool next_line(Reader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, "the line has no line end: the listing is cut short");
+  }
+  if (line_end.crlf != reader->crlf) {
+    return fail(reader, "the line ends otherwise than the header (LF and CR LF mixed)");
+  }
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  return true;
+}
+
+bool take(Cursor* cursor, const char* literal) {
+  const std::size_t length = std::strlen(literal);
+  if (static_cast<std::size_t>(cursor->end - cursor->at) < length ||
+      std::memcmp(cursor->at, literal, length) != 0) {
+    return false;
+  }
+  cursor->at += length;
+  return true;
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'A' && c <= 'F') {
+    return c - 'A' + 10;
+  }
+  return -1;
+}
+
+// Takes a run of upper-case hexadecimal digits, at most 16; returns how
+// many, 0 when there are none or too many.
+int take_hex(Cursor* cursor, std::uint64_t* value) {
+  int digits = 0;
+  *value = 0;
+  for (; cursor->at < cursor->end && hex_digit(*cursor->at) >= 0; ++cursor->at) {
+    if (++digits > 16) {
+      return 0;
+    }
+    *value = *value << 4U | static_cast<unsigned>(hex_digit(*cursor->at));
+  }
+  return digits;
+}
+
+bool take_address(Cursor* cursor, int digits, std::uint64_t* value) {
+  return take_hex(cursor, value) == digits;
+}
+
+// Takes a count as "%3d" writes it: right-aligned in three characters, or
+// wider with no blank. Returns what is wrong, or null.
+const char* take_count(Cursor* cursor, std::int32_t* count) {
+  int blanks = 0;
+  for (; cursor->at < cursor->end && *cursor->at == ' '; ++cursor->at) {
+    ++blanks;
+  }
+  const bool negative = cursor->at < cursor->end && *cursor->at == '-';
+  cursor->at += negative ? 1 : 0;
+  int digits = 0;
+  std::int64_t value = 0;
+  for (; cursor->at < cursor->end && *cursor->at >= '0' && *cursor->at <= '9'; ++cursor->at) {
+    value = value * 10 + (*cursor->at - '0');
+    if (++digits > 10) {
+      return "COUNT is larger than 2147483647";
+    }
+  }
+  const int width = digits + (negative ? 1 : 0);
+  if (digits == 0 || blanks != std::max(0, 3 - width) ||
+      (digits > 1 && cursor->at[-digits] == '0')) {
+    return "COUNT is not a number as the program writes it";
+  }
+  if (negative || value < 1) {
+    return "COUNT is below 1";
+  }
+  if (value > INT32_MAX) {
+    return "COUNT is larger than 2147483647";
+  }
+  *count = static_cast<std::int32_t>(value);
+  return nullptr;
+}
+
+// The word is the rest of the line: at least one byte, none of them a
+// delimiter or a zero byte.
+bool word_bytes_valid(const Cursor& cursor) {
+  if (cursor.at == cursor.end) {
+    return false;
+  }
+  for (const char* byte = cursor.at; byte < cursor.end; ++byte) {
+    if (*byte == '\0' || std::strchr(kDelimiters, *byte) != nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Reads the header (or the empty-list line), which sets the line end and
+// the address width for the rest. `head` is the first element's address,
+// 0 for an empty list.
+bool read_header(Reader* reader, int* digits, std::uint64_t* head) {
+  if (reader->at == reader->end) {
+    return fail(reader, "the input is empty: no listing");
+  }
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, "the line has no line end: the listing is cut short");
+  }
+  reader->crlf = line_end.crlf;
+  Cursor line{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  Cursor empty = line;
+  if (take(&empty, kEmptyList) && empty.at == empty.end) {
+    *head = 0;
+    ++reader->line;
+    return reader->at == reader->end || fail(reader, "a line follows the empty-list line");
+  }
+  if (!take(&line, kHeader)) {
+    return fail(reader, "not a listing: expected its header or the empty-list line");
+  }
+  *digits = take_hex(&line, head);
+  if ((*digits != 8 && *digits != 16) || line.at != line.end) {
+    return fail(reader, "the header's address is not 8 or 16 upper-case hexadecimal digits");
+  }
+  if (*head == 0) {
+    return fail(reader, "the header's address is null");
+  }
+  ++reader->line;
+  return true;
+}
+
+// Reads the element line for `position`, which must begin at `expected`.
+bool read_element(Reader* reader, std::size_t position, std::uint64_t expected, int digits,
+                  ListedElement* element) {
+  Cursor line{};
+  if (!next_line(reader, &line)) {
+    return false;
+  }
+  char prefix[32];
+  (void)std::snprintf(prefix, sizeof prefix, "%3zu ADR: ", position);
+  if (!take(&line, prefix)) {
+    return fail(reader, "the position is not the next one (they run 1, 2, 3, ...)");
+  }
+  if (!take_address(&line, digits, &element->address)) {
+    return fail(reader, "ADR is not an address as wide as the header's");
+  }
+  if (element->address != expected) {
+    return fail(reader, position == 1 ? "ADR differs from the header's address"
+                                      : "ADR differs from the NEXT of the line before");
+  }
+  if (!take(&line, " NEXT: ")) {
+    return fail(reader, "NEXT is missing");
+  }
+  if (!take_address(&line, digits, &element->next)) {
+    return fail(reader, "NEXT is not an address as wide as the header's");
+  }
+  if (!take(&line, " COUNT: ")) {
+    return fail(reader, "COUNT is missing");
+  }
+  if (const char* wrong = take_count(&line, &element->count)) {
+    return fail(reader, wrong);
+  }
+  if (!take(&line, " WORD: ")) {
+    return fail(reader, "WORD is missing");
+  }
+  if (!word_bytes_valid(line)) {
+    return fail(reader, "WORD is empty or holds a delimiter or zero byte");
+  }
+  element->word = line.at;
+  element->word_length = static_cast<std::size_t>(line.end - line.at);
+  return true;
+}
+
+// Reads the element lines that follow the header, up to the element whose
+// NEXT is null, which must be the last line.
+bool read_elements(Reader* reader, std::uint64_t head, int digits, ParsedListing* listing) {
+  std::uint64_t expected = head;
+  while (expected != 0) {
+    if (reader->at == reader->end && listing->size == 0) {
+      return fail(reader, "no element follows the header");
+    }
+    if (reader->at == reader->end) {
+      --reader->line;  // the fault is in the last line's NEXT
+      return fail(reader, "NEXT is not null, but no element follows");
+    }
+    if (!read_element(reader, listing->size + 1, expected, digits,
+                      &listing->elements[listing->size])) {
+      return false;
+    }
+    expected = listing->elements[listing->size].next;
+    ++listing->size;
+    ++reader->line;
+  }
+  return reader->at == reader->end ||
+         fail(reader, "a line follows the last element, whose NEXT is null");
+}
+
+// Orders the elements by address; two elements at one address cannot be.
+bool sort_by_address(Reader* reader, ParsedListing* listing) {
+  const ListedElement* elements = listing->elements;
+  for (std::size_t i = 0; i < listing->size; ++i) {
+    listing->by_address[i] = i;
+  }
+  std::sort(listing->by_address, listing->by_address + listing->size,
+            [elements](std::size_t a, std::size_t b) {
+              return elements[a].address < elements[b].address;
+            });
+  for (std::size_t i = 1; i < listing->size; ++i) {
+    const std::size_t a = listing->by_address[i - 1];
+    const std::size_t b = listing->by_address[i];
+    if (elements[a].address == elements[b].address) {
+      reader->line = std::max(a, b) + 2;  // after the header, 1-based
+      return fail(reader, "ADR is that of an earlier element");
+    }
+  }
+  return true;
+}
+
+// Allocates room for as many elements as the text has lines.
+bool allocate(const char* text, std::size_t size, ParsedListing* listing) {
+  const std::size_t lines = static_cast<std::size_t>(std::count(text, text + size, '\n'));
+  listing->elements = new (std::nothrow) ListedElement[lines + 1];
+  listing->by_address = new (std::nothrow) std::size_t[lines + 1];
+  return listing->elements != nullptr && listing->by_address != nullptr;
+}
+
+}  // namespace
+
+ReadResult listing_read(const char* text, std::size_t size, ParsedListing* listing,
+                        ListingError* error) {
+  *listing = ParsedListing{};
+  Reader reader{text, text + size, 1, false, error};
+  int digits = 0;
+  std::uint64_t head = 0;
+  if (!read_header(&reader, &digits, &head)) {
+    return ReadResult::kInvalid;
+  }
+  listing->address_digits = digits;
+  if (head == 0) {
+    return ReadResult::kRead;
+  }
+  if (!allocate(text, size, listing)) {
+    listing_release(listing);
+    return ReadResult::kNoMemory;
+  }
+  if (!read_elements(&reader, head, digits, listing) || !sort_by_address(&reader, listing)) {
+    listing_release(listing);
+    return ReadResult::kInvalid;
+  }
+  return ReadResult::kRead;
+}
+
+void listing_release(ParsedListing* listing) {
+  delete[] listing->elements;
+  delete[] listing->by_address;
+  *listing = ParsedListing{};
+}

@@ -1,0 +1,237 @@
+// wordlist-graph: reads a listing as wordlist prints it and writes it as a
+// Graphviz DOT graph, to be drawn by dot:
+//   wordlist | wordlist-graph | dot -Tsvg -o list.svg
+//
+// Exit status: 0 when the graph was written; 1 when the listing does not
+// fit in memory; 2 for a usage error, an input that cannot be read or is
+// not a listing, or an output that cannot be written (one line on
+// standard error in each case).
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "dot_writer.h"
+#include "listing_reader.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitNoMemory = 1;
+constexpr int kExitTrouble = 2;
+constexpr std::size_t kDefaultLimit = 200;
+
+constexpr const char* kUsage =
+    "Usage: wordlist-graph [--view list|memory] [--max N] [FILE]\n"
+    "Reads a listing as wordlist prints it from FILE, or from standard input\n"
+    "when FILE is absent or -, checks it, and writes it to standard output as\n"
+    "a Graphviz DOT graph:\n"
+    "  wordlist | wordlist-graph | dot -Tsvg -o list.svg\n"
+    "\n"
+    "  --view list    the chain from the head, box by box, in rows (default)\n"
+    "  --view memory  the boxes in order of address, with the bytes between\n"
+    "                 them, and each NEXT drawn as an arrow across them\n"
+    "  --max N        draw at most N elements, in list order (default 200;\n"
+    "                 0: all), and say how many more the list holds\n"
+    "  --help         show this help\n"
+    "\n"
+    "Exit status: 0 drawn; 1 out of memory; 2 usage error, unreadable input,\n"
+    "not a listing (reported as FILE:LINE: what is wrong), or write error.\n";
+
+struct Options {
+  GraphView view = GraphView::kList;
+  std::size_t limit = kDefaultLimit;
+  const char* file = "-";
+  bool help = false;
+};
+
+struct Input {
+  char* bytes = nullptr;
+  std::size_t size = 0;
+};
+
+enum class Load { kLoaded, kNoMemory, kFailed };
+
+void usage_error(const char* what, const char* argument) {
+  std::fprintf(stderr, "wordlist-graph: %s '%s' (see wordlist-graph --help)\n", what, argument);
+}
+
+// A count of elements in decimal digits only; false when it is not one.
+bool parse_limit(const char* text, std::size_t* limit) {
+  std::size_t value = 0;
+  if (*text == '\0') {
+    return false;
+  }
+  for (; *text != '\0'; ++text) {
+    if (*text < '0' || *text > '9' || value > (SIZE_MAX - 9) / 10) {
+      return false;
+    }
+    value = value * 10 + static_cast<std::size_t>(*text - '0');
+  }
+  *limit = value;
+  return true;
+}
+
+bool parse_view(const char* text, GraphView* view) {
+  if (std::strcmp(text, "list") == 0) {
+    *view = GraphView::kList;
+  } else if (std::strcmp(text, "memory") == 0) {
+    *view = GraphView::kMemory;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The value of option `name` when `argument` is that option, given as
+// "--name=value" or as "--name value" (then `next` is the value and
+// `*used_next` is set); null otherwise, or when the value is missing.
+const char* option_value(const char* name, const char* argument, const char* next,
+                         bool* used_next) {
+  const std::size_t length = std::strlen(name);
+  if (std::strncmp(argument, name, length) != 0) {
+    return nullptr;
+  }
+  if (argument[length] == '=') {
+    return argument + length + 1;
+  }
+  if (argument[length] != '\0') {
+    return nullptr;
+  }
+  *used_next = next != nullptr;
+  return next;
+}
+
+// Reads the command line; false, with the error reported, on a usage error.
+bool parse_options(int argc, char** argv, Options* options) {
+  bool files_only = false;
+  bool have_file = false;
+  for (int at = 1; at < argc; ++at) {
+    const char* argument = argv[at];
+    const char* next = at + 1 < argc ? argv[at + 1] : nullptr;
+    bool used_next = false;
+    const char* value = nullptr;
+    if (files_only || argument[0] != '-' || std::strcmp(argument, "-") == 0) {
+      if (have_file) {
+        usage_error("only one listing can be drawn; extra operand", argument);
+        return false;
+      }
+      options->file = argument;
+      have_file = true;
+    } else if (std::strcmp(argument, "--") == 0) {
+      files_only = true;
+    } else if (std::strcmp(argument, "--help") == 0) {
+      options->help = true;
+    } else if ((value = option_value("--view", argument, next, &used_next)) != nullptr) {
+      if (!parse_view(value, &options->view)) {
+        usage_error("--view takes list or memory, not", value);
+        return false;
+      }
+    } else if ((value = option_value("--max", argument, next, &used_next)) != nullptr) {
+      if (!parse_limit(value, &options->limit)) {
+        usage_error("--max takes a number of elements, not", value);
+        return false;
+      }
+    } else {
+      usage_error("unknown option, or an option without its value:", argument);
+      return false;
+    }
+    at += used_next ? 1 : 0;
+  }
+  return true;
+}
+
+// Appends what is left of `stream` to `input`, doubling the buffer as it
+// fills. The buffer keeps one spare byte, so that it is never empty.
+Load read_stream(std::FILE* stream, Input* input) {
+  std::size_t capacity = 1 << 16;
+  input->bytes = new (std::nothrow) char[capacity];
+  if (input->bytes == nullptr) {
+    return Load::kNoMemory;
+  }
+  for (;;) {
+    input->size += std::fread(input->bytes + input->size, 1, capacity - input->size, stream);
+    if (input->size < capacity) {
+      return std::ferror(stream) != 0 ? Load::kFailed : Load::kLoaded;
+    }
+    char* larger = capacity <= SIZE_MAX / 2 ? new (std::nothrow) char[capacity * 2] : nullptr;
+    if (larger == nullptr) {
+      return Load::kNoMemory;
+    }
+    std::memcpy(larger, input->bytes, input->size);
+    delete[] input->bytes;
+    input->bytes = larger;
+    capacity *= 2;
+  }
+}
+
+// Reads the named file, or standard input for "-", whole.
+Load load(const char* file, Input* input) {
+  const bool standard = std::strcmp(file, "-") == 0;
+  errno = 0;
+  std::FILE* stream = standard ? stdin : std::fopen(file, "rb");
+  if (stream == nullptr) {
+    std::fprintf(stderr, "wordlist-graph: %s: %s\n", file, std::strerror(errno));
+    return Load::kFailed;
+  }
+  errno = 0;
+  const Load result = read_stream(stream, input);
+  if (result == Load::kFailed) {
+    std::fprintf(stderr, "wordlist-graph: %s: %s\n", file,
+                 errno != 0 ? std::strerror(errno) : "read error");
+  }
+  if (!standard) {
+    std::fclose(stream);  // only read from: nothing to lose
+  }
+  return result;
+}
+
+// Checks the listing and draws it.
+int draw(const Options& options, const Input& input) {
+  ParsedListing listing{};
+  ListingError error{};
+  switch (listing_read(input.bytes, input.size, &listing, &error)) {
+    case ReadResult::kNoMemory:
+      std::fprintf(stderr, "wordlist-graph: %s: out of memory\n", options.file);
+      return kExitNoMemory;
+    case ReadResult::kInvalid:
+      std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", options.file, error.line, error.what);
+      return kExitTrouble;
+    case ReadResult::kRead:
+      break;
+  }
+  dot_write(stdout, listing, options.view, options.limit);
+  listing_release(&listing);
+  errno = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    std::fprintf(stderr, "wordlist-graph: write error: %s\n",
+                 errno != 0 ? std::strerror(errno) : "cannot write standard output");
+    return kExitTrouble;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parse_options(argc, argv, &options)) {
+    return kExitTrouble;
+  }
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 ? kExitSuccess : kExitTrouble;
+  }
+  Input input;
+  const Load loaded = load(options.file, &input);
+  int status = kExitTrouble;
+  if (loaded == Load::kNoMemory) {
+    std::fprintf(stderr, "wordlist-graph: %s: out of memory\n", options.file);
+    status = kExitNoMemory;
+  } else if (loaded == Load::kLoaded) {
+    status = draw(options, input);
+  }
+  delete[] input.bytes;
+  return status;
+}

@@ -1,0 +1,230 @@
+// Runs the whole pipeline, wordlist | wordlist-graph | dot -Tsvg, in a
+// fresh directory per case, and checks the picture: dot accepts the graph
+// without a word of complaint, and the SVG holds exactly the nodes and
+// edges the listing calls for, whatever the words. Then the command line.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <random>
+#include <regex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef WORDLIST_SANITIZED
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+std::string env_or_empty(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? "" : value;
+}
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs `command` in `dir`, where $WORDLIST and $GRAPH name the programs
+// under test, each after the launcher (valgrind, say) when there is one;
+// returns its exit status.
+int run(const std::string& command, const fs::path& dir) {
+  const std::string launcher = env_or_empty("WORDLIST_LAUNCHER");
+  const std::string line = "cd '" + dir.string() + "' && WORDLIST=\"" + launcher + " " +
+                           WORDLIST_PROGRAM + "\" GRAPH=\"" + launcher + " " + WORDLIST_GRAPH +
+                           "\" && " + command;
+  const int raw = std::system(line.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+class GraphTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    dir_ = fs::temp_directory_path() / ("wordlist-graph-" + std::to_string(random()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  fs::path dir_;
+};
+
+struct PictureCase {
+  const char* name;
+  std::string text;  // neco.txt
+  const char* view;
+};
+
+void PrintTo(const PictureCase& test, std::ostream* out) { *out << test.name; }
+
+class PictureTest : public GraphTest, public testing::WithParamInterface<PictureCase> {};
+
+// The texts of the SVG elements of `kind` ("node" or "edge"): their titles.
+std::vector<std::string> titles(const std::string& svg, const std::string& kind) {
+  const std::regex pattern("class=\"" + kind + "\">\n<title>([^<]*)</title>");
+  std::vector<std::string> found;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), pattern), end; it != end; ++it) {
+    found.push_back((*it)[1]);
+  }
+  return found;
+}
+
+// How plain text stands in an SVG text element: with XML's entities.
+std::string svg_text(const std::string& word) {
+  std::string text;
+  for (const char c : word) {
+    text += c == '&'   ? "&amp;"
+            : c == '<' ? "&lt;"
+            : c == '>' ? "&gt;"
+            : c == '"' ? "&quot;"
+                       : std::string(1, c);
+  }
+  return text;
+}
+
+// Tests the picture of one text in one view.
+TEST_P(PictureTest, DrawsEveryElementAndNothingElse) {
+  const PictureCase& test = GetParam();
+  write_file(dir_ / "neco.txt", test.text);
+  ASSERT_EQ(0, run("$WORDLIST >listing", dir_));
+  ASSERT_EQ(0, run(std::string("$GRAPH --view ") + test.view + " listing >graph.dot", dir_));
+  ASSERT_EQ(0, run("dot -Tsvg graph.dot >graph.svg 2>dot.err", dir_));
+  EXPECT_EQ("", read_file(dir_ / "dot.err"));
+
+  const Listing listing = model_listing(test.text);
+  const std::size_t drawn = std::min<std::size_t>(listing.size(), 200);
+  std::set<std::string> nodes{"head", "null"};
+  for (std::size_t i = 1; i <= drawn; ++i) {
+    nodes.insert("n" + std::to_string(i));
+  }
+  if (drawn < listing.size()) {
+    nodes.insert("more");
+  }
+  const std::string svg = read_file(dir_ / "graph.svg");
+  const auto found = titles(svg, "node");
+  EXPECT_EQ(nodes, std::set<std::string>(found.begin(), found.end()));
+  EXPECT_EQ(nodes.size(), found.size());
+  // The links, head to end; the memory view adds one distance per gap.
+  const std::size_t links = drawn + 1;
+  EXPECT_EQ(std::string(test.view) == "list" ? links : links + drawn - 1,
+            titles(svg, "edge").size());
+  // Graphviz writes \N as the node's name and \G as the graph's: no text
+  // drawn may hold either.
+  EXPECT_FALSE(
+      std::regex_search(svg, std::regex("<text[^>]*>[^<]*(n[0-9]+|wordlist)[^<]*</text>")));
+  if (std::string(test.name).rfind("Sample", 0) == 0) {
+    for (const auto& [word, count] : listing) {
+      EXPECT_NE(std::string::npos, svg.find(svg_text(word))) << word;
+    }
+  }
+}
+
+// Every byte the program can put in a word, and the characters that mean
+// something to DOT, HTML-like labels, XML or Graphviz's escapes.
+std::string hostile_text() {
+  std::string text = R"(\N \G \E \T \H \L \l \n \ \\ a\Nb <b>x</b> &amp; &#92;N ]]> --> )";
+  // NOLINTNEXTLINE(misc-misleading-bidirectional): a right-to-left override
+  text += "\"q\" {x} a|b <p> [x] ; : @ # $ % ^ ~ ` + = / \xC3\xA1 \xE2\x80\xAE \xEF\xBB\xBF ";
+  for (int value = 1; value < 256; ++value) {
+    text += 'b';
+    text += static_cast<char>(value);  // delimiters split it, harmlessly
+    text += ' ';
+  }
+  return text;
+}
+
+// `count` distinct words, more than are drawn by default.
+std::string many_words(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    text += "w" + std::to_string(i) + "\n";
+  }
+  return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PictureTest,
+    testing::Values(PictureCase{"SampleList", read_file(WORDLIST_SAMPLE), "list"},
+                    PictureCase{"SampleMemory", read_file(WORDLIST_SAMPLE), "memory"},
+                    PictureCase{"HostileList", hostile_text(), "list"},
+                    PictureCase{"HostileMemory", hostile_text(), "memory"},
+                    PictureCase{"LongListList", many_words(500), "list"},
+                    PictureCase{"LongListMemory", many_words(500), "memory"},
+                    PictureCase{"EmptyFile", "", "list"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CommandCase {
+  const char* name;
+  std::string command;  // writes standard output to "out"
+  int status;
+  std::string error;  // standard error, exactly
+  bool limited;       // runs under an address-space limit
+};
+
+void PrintTo(const CommandCase& test, std::ostream* out) { *out << test.name; }
+
+class CommandTest : public GraphTest, public testing::WithParamInterface<CommandCase> {};
+
+// Tests the command line: its status and its one line of error.
+TEST_P(CommandTest, EndsAsDocumented) {
+  const CommandCase& test = GetParam();
+  if (test.limited && (kSanitized || !env_or_empty("WORDLIST_LAUNCHER").empty())) {
+    GTEST_SKIP() << "the limit would bind the sanitizers or the checker";
+  }
+  write_file(dir_ / "broken",
+             "Seznam - adresa prvniho prvku: 0000AAAA\n"
+             "  1 ADR: 0000AAAA NEXT: 00000000 COUNT:   0 WORD: a\n");
+  EXPECT_EQ(test.status, run(test.command + " 2>err", dir_));
+  EXPECT_EQ(test.error, read_file(dir_ / "err"));
+  if (test.status != 0) {
+    EXPECT_EQ("", read_file(dir_ / "out"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CommandTest,
+    testing::Values(
+        CommandCase{"Help", "$GRAPH --help >out", 0, "", false},
+        CommandCase{"BrokenFile", "$GRAPH broken >out", 2,
+                    "wordlist-graph: broken:2: COUNT is below 1\n", false},
+        CommandCase{"BrokenStdin", "$GRAPH - <broken >out", 2,
+                    "wordlist-graph: -:2: COUNT is below 1\n", false},
+        CommandCase{"MissingFile", "$GRAPH missing >out", 2,
+                    "wordlist-graph: missing: No such file or directory\n", false},
+        CommandCase{"UnknownOption", "$GRAPH --colour listing >out", 2,
+                    "wordlist-graph: unknown option, or an option without its value: '--colour' "
+                    "(see wordlist-graph --help)\n",
+                    false},
+        CommandCase{"BadView", "$GRAPH --view=tree >out", 2,
+                    "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
+                    "--help)\n",
+                    false},
+        CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2,
+                    "wordlist-graph: write error: No space left on device\n", false},
+        CommandCase{"TooLargeForMemory",
+                    "truncate -s 256M big && ulimit -v 131072 && $GRAPH big >out", 1,
+                    "wordlist-graph: big: out of memory\n", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,108 @@
+// Fuzz target for the listing reader and the DOT writer: any bytes as a
+// listing. Whatever the reader accepts must hang together as a list, and
+// its drawing must be UTF-8 whose labels no word can open or close.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "dot_writer.h"
+#include "listing_reader.h"
+
+namespace {
+
+void require(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+  }
+}
+
+void check_list(const ParsedListing& listing) {
+  for (std::size_t i = 0; i < listing.size; ++i) {
+    const ListedElement& element = listing.elements[i];
+    const std::uint64_t next = i + 1 < listing.size ? listing.elements[i + 1].address : 0;
+    require(element.next == next, "a NEXT is not the following element");
+    require(element.count >= 1 && element.word_length > 0, "a count or a word is missing");
+    require(i == 0 || listing.elements[listing.by_address[i - 1]].address <
+                          listing.elements[listing.by_address[i]].address,
+            "addresses are not strictly ascending in address order");
+  }
+}
+
+// Strictly well-formed UTF-8: no stray, overlong, surrogate or too large.
+bool is_utf8(const unsigned char* text, std::size_t size) {
+  for (std::size_t at = 0; at < size;) {
+    const unsigned char lead = text[at];
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    if (length == 0 || at + length > size) {
+      return false;
+    }
+    std::uint32_t point = length == 1 ? lead : lead & (0x7FU >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+      if ((text[at + i] & 0xC0U) != 0x80U) {
+        return false;
+      }
+      point = point << 6U | (text[at + i] & 0x3FU);
+    }
+    const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (point < least[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
+      return false;
+    }
+    at += length;
+  }
+  return true;
+}
+
+// Every line of the graph opens as many angle brackets as it closes (the
+// edge operator -> aside): a word that added one would end its label early
+// or swallow what follows.
+bool labels_balanced(const char* text, std::size_t size) {
+  long depth = 0;
+  for (std::size_t at = 0; at < size; ++at) {
+    const bool edge = at > 0 && text[at - 1] == '-' && text[at] == '>';
+    depth += text[at] == '<' ? 1 : text[at] == '>' && !edge ? -1 : 0;
+    if (depth < 0 || (text[at] == '\n' && depth != 0)) {
+      return false;
+    }
+  }
+  return depth == 0;
+}
+
+void check_drawing(const ParsedListing& listing, GraphView view, std::size_t limit) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&text, &size);
+  require(out != nullptr, "no memory stream");
+  dot_write(out, listing, view, limit);
+  std::fclose(out);
+  require(is_utf8(reinterpret_cast<const unsigned char*>(text), size), "the graph is not UTF-8");
+  require(labels_balanced(text, size), "a label's brackets do not balance");
+  std::free(text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ParsedListing listing{};
+  ListingError error{};
+  const ReadResult result =
+      listing_read(reinterpret_cast<const char*>(data), size, &listing, &error);
+  if (result != ReadResult::kRead) {
+    require(result == ReadResult::kInvalid && error.line >= 1 && error.what != nullptr,
+            "a rejection without its line or reason");
+    require(listing.elements == nullptr, "a rejected listing kept its elements");
+    return 0;
+  }
+  check_list(listing);
+  check_drawing(listing, GraphView::kList, 3);
+  check_drawing(listing, GraphView::kMemory, 0);
+  listing_release(&listing);
+  return 0;
+}

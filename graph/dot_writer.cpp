@@ -110,14 +110,18 @@ void write_memory_box(std::FILE* out, const ParsedListing& listing, std::size_t 
 }
 
 // The graph's settings, its title and the markers: the head, the null the
-// last NEXT holds, and, when not all are drawn, the elements left out.
+// last NEXT holds, and, when not all are drawn, the elements left out. The
+// memory view's rows stand further apart, to leave room for the links
+// that run between them.
 void write_prologue(std::FILE* out, const ParsedListing& listing, std::size_t drawn,
-                    const char* order) {
+                    GraphView view) {
+  const bool list = view == GraphView::kList;
   std::fprintf(out,
                "digraph wordlist {\n"
-               "  graph [labelloc=t, fontname=\"Helvetica\", nodesep=0.25, ranksep=0.45, "
+               "  graph [labelloc=t, fontname=\"Helvetica\", nodesep=0.25, ranksep=%s, "
                "label=\"%zu element%s in %s",
-               listing.size, listing.size == 1 ? "" : "s", order);
+               list ? "0.45" : "0.9", listing.size, listing.size == 1 ? "" : "s",
+               list ? "list order" : "order of address (grey: bytes to the next box, blue: NEXT)");
   if (drawn < listing.size) {
     std::fprintf(out, " (the first %zu of the list drawn)", drawn);
   }
@@ -212,7 +216,8 @@ void write_distances(std::FILE* out, const ParsedListing& listing, std::size_t d
 void write_links(std::FILE* out, std::size_t size, std::size_t drawn, GraphView view) {
   const bool list = view == GraphView::kList;
   const char* port = list ? ":next" : "";
-  const char* style = list ? "" : "color=\"#1F5FBF\", constraint=false";
+  // Translucent in the memory view, where many cross.
+  const char* style = list ? "" : "color=\"#1F5FBF99\", penwidth=0.8, constraint=false";
   if (drawn == 0) {
     std::fprintf(out, "  head -> null [%s];\n", style);
     return;
@@ -244,9 +249,7 @@ void dot_write_word(std::FILE* out, const char* word, std::size_t length) {
 void dot_write(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t limit) {
   const std::size_t drawn = limit == 0 || limit > listing.size ? listing.size : limit;
   const bool list = view == GraphView::kList;
-  write_prologue(
-      out, listing, drawn,
-      list ? "list order" : "order of address (grey: bytes to the next box, blue: NEXT)");
+  write_prologue(out, listing, drawn, view);
   for (std::size_t index = 0; index < drawn; ++index) {
     (list ? write_list_box : write_memory_box)(out, listing, index);
   }

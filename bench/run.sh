@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs them all: the list walk against the bare
+# Builds the benchmarks and runs them all: wordlist-graph reading and
+# drawing a listing of 50,000 elements; the list walk against the bare
 # walk, for this build and for the baseline with one library string
-# comparison per element visited; then the whole program against that
-# baseline on generated texts and, where Debian's bible-kjv is installed,
-# on Genesis and on Genesis to Deuteronomy; and start-up on the bundled
-# sample, against the dynamically linked build and an empty program.
+# comparison per element visited; start-up on the bundled sample, against
+# the dynamically linked build and a static empty program; then the whole
+# program against the baseline and the dynamically linked build on
+# generated texts and, where Debian's bible-kjv is installed, on Genesis
+# and on Genesis to Deuteronomy.
 #   bench/run.sh [RUNS]   (RUNS: end-to-end runs per program and text, default 11)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +15,9 @@ runs=${1:-11}
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
 dir=build/bench/bench
+
+echo "== wordlist-graph on a listing of 50,000 elements"
+"$dir/graph_bench" 2>/dev/null
 
 for variant in list_bench list_bench_strcmp; do
   echo "== $variant"

@@ -13,8 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <ostream>
 #include <random>
@@ -23,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_util.h"
 #include "model.h"
 
 namespace fs = std::filesystem;
@@ -71,21 +70,6 @@ struct Outcome {
   std::string out;
   std::string err;
 };
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void write_file(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string env_or_empty(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? "" : value;
-}
 
 // The program under test, a checker it runs under (valgrind, for one),
 // and an emulator it needs where the host cannot run it natively.

@@ -1,0 +1,17 @@
+# What both MinGW-w64 toolchains share; the including file sets
+# CMAKE_SYSTEM_PROCESSOR and WORDLIST_MINGW_TRIPLET first. The executables
+# are linked statically: they need no MinGW DLL beside them.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The POSIX thread model: GoogleTest needs std::mutex.
+set(CMAKE_C_COMPILER ${WORDLIST_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${WORDLIST_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${WORDLIST_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${WORDLIST_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -14,7 +14,7 @@ namespace {
 
 void require(bool condition, const char* what) {
   if (!condition) {
-    std::fprintf(stderr, "broken: %s\n", what);
+    (void)std::fprintf(stderr, "broken: %s\n", what);
     std::abort();
   }
 }
@@ -81,7 +81,7 @@ void check_drawing(const ParsedListing& listing, GraphView view, std::size_t lim
   std::FILE* out = open_memstream(&text, &size);
   require(out != nullptr, "no memory stream");
   dot_write(out, listing, view, limit);
-  std::fclose(out);
+  require(std::fclose(out) == 0, "the memory stream did not close");
   require(is_utf8(reinterpret_cast<const unsigned char*>(text), size), "the graph is not UTF-8");
   require(labels_balanced(text, size), "a label's brackets do not balance");
   std::free(text);

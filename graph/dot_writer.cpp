@@ -109,8 +109,9 @@ void write_memory_box(std::FILE* out, const ParsedListing& listing, std::size_t 
   std::fprintf(out, " (%" PRId32 ")</TD></TR></TABLE>>];\n", element.count);
 }
 
-// The graph's settings, its title and the markers: the head, the null the
-// last NEXT holds, and, when not all are drawn, the elements left out. The
+// The graph's settings, its title and the markers: the head, and where
+// the last drawn NEXT leads: the null that ends the list, or the elements
+// left out. The
 // memory view's rows stand further apart, to leave room for the links
 // that run between them.
 void write_prologue(std::FILE* out, const ParsedListing& listing, std::size_t drawn,
@@ -129,10 +130,11 @@ void write_prologue(std::FILE* out, const ParsedListing& listing, std::size_t dr
       "\"];\n"
       "  node [shape=plaintext, fontname=\"DejaVu Sans Mono\", fontsize=10];\n"
       "  edge [arrowsize=0.7];\n"
-      "  head [shape=box, style=rounded, fontname=\"Helvetica\", label=\"head\"];\n"
-      "  null [shape=plaintext, fontname=\"Helvetica\", label=\"NULL\"];\n",
+      "  head [shape=box, style=rounded, fontname=\"Helvetica\", label=\"head\"];\n",
       out);
-  if (drawn < listing.size) {
+  if (drawn == listing.size) {
+    std::fputs("  null [shape=plaintext, fontname=\"Helvetica\", label=\"NULL\"];\n", out);
+  } else {
     std::fprintf(out,
                  "  more [shape=note, fontname=\"Helvetica\", label=\"... and %zu more "
                  "element%s\"];\n",

@@ -21,19 +21,13 @@
 #include <utility>
 #include <vector>
 
-#include "file_util.h"
 #include "model.h"
+#include "run_util.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 namespace {
-
-#ifdef WORDLIST_SANITIZED
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
 
 constexpr std::size_t kAddressDigits = 2 * sizeof(void*);
 // Standard output and standard error stay in text mode, which on Windows

@@ -15,18 +15,12 @@
 #include <utility>
 #include <vector>
 
-#include "file_util.h"
 #include "model.h"
+#include "run_util.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-#ifdef WORDLIST_SANITIZED
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Runs `command` in `dir`, where $WORDLIST and $GRAPH name the programs
 // under test, each after the launcher (valgrind, say) when there is one;

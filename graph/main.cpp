@@ -53,6 +53,11 @@ struct Input {
 
 enum class Load { kLoaded, kNoMemory, kFailed };
 
+// Writes "wordlist-graph: subject: reason" to standard error.
+void report(const char* subject, const char* reason) {
+  std::fprintf(stderr, "wordlist-graph: %s: %s\n", subject, reason);
+}
+
 void usage_error(const char* what, const char* argument) {
   std::fprintf(stderr, "wordlist-graph: %s '%s' (see wordlist-graph --help)\n", what, argument);
 }
@@ -142,8 +147,8 @@ bool parse_options(int argc, char** argv, Options* options) {
   return true;
 }
 
-// Appends what is left of `stream` to `input`, doubling the buffer as it
-// fills. The buffer keeps one spare byte, so that it is never empty.
+// Reads what is left of `stream` into a new buffer in `input`, doubling
+// the buffer whenever a read fills it.
 Load read_stream(std::FILE* stream, Input* input) {
   std::size_t capacity = 1 << 16;
   input->bytes = new (std::nothrow) char[capacity];
@@ -166,20 +171,22 @@ Load read_stream(std::FILE* stream, Input* input) {
   }
 }
 
-// Reads the named file, or standard input for "-", whole.
+// Reads the named file, or standard input for "-", whole. Reports any
+// failure.
 Load load(const char* file, Input* input) {
   const bool standard = std::strcmp(file, "-") == 0;
   errno = 0;
   std::FILE* stream = standard ? stdin : std::fopen(file, "rb");
   if (stream == nullptr) {
-    std::fprintf(stderr, "wordlist-graph: %s: %s\n", file, std::strerror(errno));
+    report(file, std::strerror(errno));
     return Load::kFailed;
   }
   errno = 0;
   const Load result = read_stream(stream, input);
   if (result == Load::kFailed) {
-    std::fprintf(stderr, "wordlist-graph: %s: %s\n", file,
-                 errno != 0 ? std::strerror(errno) : "read error");
+    report(file, errno != 0 ? std::strerror(errno) : "read error");
+  } else if (result == Load::kNoMemory) {
+    report(file, "out of memory");
   }
   if (!standard) {
     std::fclose(stream);  // only read from: nothing to lose
@@ -193,7 +200,7 @@ int draw(const Options& options, const Input& input) {
   ListingError error{};
   switch (listing_read(input.bytes, input.size, &listing, &error)) {
     case ReadResult::kNoMemory:
-      std::fprintf(stderr, "wordlist-graph: %s: out of memory\n", options.file);
+      report(options.file, "out of memory");
       return kExitNoMemory;
     case ReadResult::kInvalid:
       std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", options.file, error.line, error.what);
@@ -205,8 +212,7 @@ int draw(const Options& options, const Input& input) {
   listing_release(&listing);
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    std::fprintf(stderr, "wordlist-graph: write error: %s\n",
-                 errno != 0 ? std::strerror(errno) : "cannot write standard output");
+    report("write error", errno != 0 ? std::strerror(errno) : "cannot write standard output");
     return kExitTrouble;
   }
   return kExitSuccess;
@@ -227,7 +233,6 @@ int main(int argc, char** argv) {
   const Load loaded = load(options.file, &input);
   int status = kExitTrouble;
   if (loaded == Load::kNoMemory) {
-    std::fprintf(stderr, "wordlist-graph: %s: out of memory\n", options.file);
     status = kExitNoMemory;
   } else if (loaded == Load::kLoaded) {
     status = draw(options, input);

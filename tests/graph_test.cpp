@@ -3,9 +3,11 @@
 // and words that must stay data in the graph.
 #include <gtest/gtest.h>
 
+#include <cinttypes>
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "dot_writer.h"
 #include "listing_reader.h"
@@ -30,6 +32,7 @@ struct BrokenCase {
   const char* name;
   std::string text;
   std::size_t line;
+  std::string what;
 };
 
 void PrintTo(const BrokenCase& test, std::ostream* out) { *out << test.name; }
@@ -43,46 +46,72 @@ TEST_P(BrokenListingTest, NamesTheLine) {
   const std::string& text = GetParam().text;
   ASSERT_EQ(ReadResult::kInvalid, listing_read(text.data(), text.size(), &listing, &error));
   EXPECT_EQ(GetParam().line, error.line) << error.what;
+  EXPECT_EQ(GetParam().what, error.what);
   EXPECT_EQ(nullptr, listing.elements);
 }
 
-const std::string kLine3 = "  3 ADR: 00005555AAAA0030 NEXT: 0000000000000000 COUNT: 100 WORD: ";
+// The reader's reasons that more than one rule shares.
+const char* const kNoLineEnd = "the line has no line end: the listing is cut short";
+const char* const kHeaderDigits =
+    "the header's address is not 8 or 16 upper-case hexadecimal digits";
+const char* const kPosition = "the position is not the next one (they run 1, 2, 3, ...)";
+const char* const kCountLow = "COUNT is below 1";
+const char* const kCountHigh = "COUNT is larger than 2147483647";
+const char* const kCountForm = "COUNT is not a number as the program writes it";
+const char* const kWordBytes = "WORD is empty or holds a delimiter or zero byte";
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, BrokenListingTest,
     testing::Values(
-        BrokenCase{"Empty", "", 1}, BrokenCase{"NotAListing", "hello\n", 1},
-        BrokenCase{"EmptyListThenMore", "Seznam je prazdny.\nx\n", 2},
-        BrokenCase{"HeaderLowerCase", edited("AAAA0010\n", "aaaa0010\n"), 1},
-        BrokenCase{"HeaderTwelveDigits", edited("00005555AAAA0010\n", "5555AAAA0010\n"), 1},
-        BrokenCase{"HeaderNull", "Seznam - adresa prvniho prvku: 00000000\n", 1},
-        BrokenCase{"HeaderOnly", "Seznam - adresa prvniho prvku: 0000AAAA\n", 2},
-        BrokenCase{"CutShort", kGood.substr(0, kGood.size() - 1), 4},
-        BrokenCase{"MixedLineEnds", edited("druhy\n", "druhy\r\n"), 2},
-        BrokenCase{"PositionSkipped", edited("  2 ADR", "  3 ADR"), 3},
-        BrokenCase{"PositionNotAligned", edited("  1 ADR", "1 ADR"), 2},
-        BrokenCase{"HeaderDiffersFromFirst", edited("0010\n", "0020\n"), 2},
-        BrokenCase{"NextDiffersFromAdr", edited("0050 COUNT", "0060 COUNT"), 3},
-        BrokenCase{"AddressWidthsDiffer", edited("ADR: 00005555AAAA0050", "ADR: AAAA0050"), 3},
-        BrokenCase{"NextMissing", edited(" NEXT: 00005555AAAA0050", ""), 2},
-        BrokenCase{"CountMissing", edited(" COUNT:   3", ""), 3},
-        BrokenCase{"CountZero", edited("COUNT:   3", "COUNT:   0"), 3},
-        BrokenCase{"CountNegative", edited("COUNT:   3", "COUNT:  -3"), 3},
-        BrokenCase{"CountNotAligned", edited("COUNT:   3", "COUNT: 3"), 3},
-        BrokenCase{"CountLeadingZero", edited("COUNT: 100", "COUNT: 010"), 4},
-        BrokenCase{"CountOverflows", edited("COUNT: 100", "COUNT: 2147483648"), 4},
-        BrokenCase{"WordMissing", edited(" WORD: pokus", ""), 3},
-        BrokenCase{"WordEmpty", edited("WORD: pokus", "WORD: "), 3},
-        BrokenCase{"WordWithDelimiter", edited("WORD: pokus", "WORD: po kus"), 3},
-        BrokenCase{"WordWithZeroByte", edited("WORD: pokus", std::string("WORD: po\0kus", 12)), 3},
-        BrokenCase{"LastNextNotNull", edited("NEXT: 0000000000000000", "NEXT: 00005555AAAA0070"),
-                   4},
-        BrokenCase{"LineAfterLast", kGood + "\n", 5},
+        BrokenCase{"Empty", "", 1, "the input is empty: no listing"},
+        BrokenCase{"NotAListing", "hello\n", 1,
+                   "not a listing: expected its header or the empty-list line"},
+        BrokenCase{"NoLineFeed", "hello", 1, kNoLineEnd},
+        BrokenCase{"EmptyListThenMore", "Seznam je prazdny.\nx\n", 2,
+                   "a line follows the empty-list line"},
+        BrokenCase{"HeaderLowerCase", edited("AAAA0010\n", "aaaa0010\n"), 1, kHeaderDigits},
+        BrokenCase{"HeaderTwelveDigits", edited("00005555AAAA0010\n", "5555AAAA0010\n"), 1,
+                   kHeaderDigits},
+        BrokenCase{"HeaderNull", "Seznam - adresa prvniho prvku: 00000000\n", 1,
+                   "the header's address is null"},
+        BrokenCase{"HeaderOnly", "Seznam - adresa prvniho prvku: 0000AAAA\n", 2,
+                   "no element follows the header"},
+        BrokenCase{"CutShort", kGood.substr(0, kGood.size() - 1), 4, kNoLineEnd},
+        BrokenCase{"MixedLineEnds", edited("druhy\n", "druhy\r\n"), 2,
+                   "the line ends otherwise than the header (LF and CR LF mixed)"},
+        BrokenCase{"PositionSkipped", edited("  2 ADR", "  3 ADR"), 3, kPosition},
+        BrokenCase{"PositionNotAligned", edited("  1 ADR", "1 ADR"), 2, kPosition},
+        BrokenCase{"HeaderDiffersFromFirst", edited("0010\n", "0020\n"), 2,
+                   "ADR differs from the header's address"},
+        BrokenCase{"NextDiffersFromAdr", edited("0050 COUNT", "0060 COUNT"), 3,
+                   "ADR differs from the NEXT of the line before"},
+        BrokenCase{"AddressWidthsDiffer", edited("ADR: 00005555AAAA0050", "ADR: AAAA0050"), 3,
+                   "ADR is not an address as wide as the header's"},
+        BrokenCase{"NextNarrower", edited("NEXT: 00005555AAAA0050", "NEXT: AAAA0050"), 2,
+                   "NEXT is not an address as wide as the header's"},
+        BrokenCase{"NextMissing", edited(" NEXT: 00005555AAAA0050", ""), 2, "NEXT is missing"},
+        BrokenCase{"CountMissing", edited(" COUNT:   3", ""), 3, "COUNT is missing"},
+        BrokenCase{"CountZero", edited("COUNT:   3", "COUNT:   0"), 3, kCountLow},
+        BrokenCase{"CountNegative", edited("COUNT:   3", "COUNT:  -3"), 3, kCountLow},
+        BrokenCase{"CountNotAligned", edited("COUNT:   3", "COUNT: 3"), 3, kCountForm},
+        BrokenCase{"CountLeadingZero", edited("COUNT: 100", "COUNT: 010"), 4, kCountForm},
+        BrokenCase{"CountTwoDigitsLeadingZero", edited("COUNT:   3", "COUNT:  05"), 3, kCountForm},
+        BrokenCase{"CountOverflows", edited("COUNT: 100", "COUNT: 2147483648"), 4, kCountHigh},
+        BrokenCase{"CountTooLong", edited("COUNT: 100", "COUNT: 10000000000"), 4, kCountHigh},
+        BrokenCase{"WordMissing", edited(" WORD: pokus", ""), 3, "WORD is missing"},
+        BrokenCase{"WordEmpty", edited("WORD: pokus", "WORD: "), 3, kWordBytes},
+        BrokenCase{"WordWithDelimiter", edited("WORD: pokus", "WORD: po kus"), 3, kWordBytes},
+        BrokenCase{"WordWithZeroByte", edited("WORD: pokus", std::string("WORD: po\0kus", 12)), 3,
+                   kWordBytes},
+        BrokenCase{"LastNextNotNull", edited("NEXT: 0000000000000000", "NEXT: 00005555AAAA0070"), 4,
+                   "NEXT is not null, but no element follows"},
+        BrokenCase{"LineAfterLast", kGood + "\n", 5,
+                   "a line follows the last element, whose NEXT is null"},
         BrokenCase{"AddressRepeats",
                    edited("0030 NEXT: 0000000000000000 COUNT: 100 WORD: x\"<\\N>\n",
                           "0030 NEXT: 00005555AAAA0010 COUNT: 100 WORD: x\n"
                           "  4 ADR: 00005555AAAA0010 NEXT: 0000000000000000 COUNT:   1 WORD: y\n"),
-                   5}),
+                   5, "ADR is that of an earlier element"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GoodCase {
@@ -109,6 +138,26 @@ std::string listing_of(std::size_t count, const char* eol) {
   return text;
 }
 
+// `listing` as the program would print it.
+std::string relisted(const ParsedListing& listing, const char* eol) {
+  if (listing.size == 0) {
+    return std::string("Seznam je prazdny.") + eol;
+  }
+  const int digits = listing.address_digits;
+  char line[128];
+  std::snprintf(line, sizeof line, "Seznam - adresa prvniho prvku: %0*" PRIX64 "%s", digits,
+                listing.elements[0].address, eol);
+  std::string text = line;
+  for (std::size_t i = 0; i < listing.size; ++i) {
+    const ListedElement& element = listing.elements[i];
+    std::snprintf(line, sizeof line,
+                  "%3zu ADR: %0*" PRIX64 " NEXT: %0*" PRIX64 " COUNT: %3" PRId32 " WORD: ", i + 1,
+                  digits, element.address, digits, element.next, element.count);
+    text += line + std::string(element.word, element.word_length) + eol;
+  }
+  return text;
+}
+
 // Tests that what the program writes on each target is read whole.
 TEST_P(GoodListingTest, ReadsEveryElement) {
   ParsedListing listing{};
@@ -117,10 +166,10 @@ TEST_P(GoodListingTest, ReadsEveryElement) {
   ASSERT_EQ(ReadResult::kRead, listing_read(text.data(), text.size(), &listing, &error))
       << error.line << ": " << error.what;
   EXPECT_EQ(GetParam().size, listing.size);
-  if (listing.size > 0) {
-    EXPECT_EQ(GetParam().digits, listing.address_digits);
-    EXPECT_EQ(0U, listing.elements[listing.size - 1].next);
-  }
+  EXPECT_EQ(GetParam().digits, listing.address_digits);
+  // Every field read back: the records, written as the program writes
+  // them, give the same text.
+  EXPECT_EQ(text, relisted(listing, text.find('\r') == std::string::npos ? "\n" : "\r\n"));
   listing_release(&listing);
 }
 
@@ -143,26 +192,138 @@ std::string label_of(const std::string& word) {
   return text;
 }
 
-// Tests that words are drawn as their characters and nothing else.
+// A byte as the label marks it.
+std::string marked(const char* escape) {
+  return std::string("<FONT COLOR=\"#B00020\">") + escape + "</FONT>";
+}
+
+std::string repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) {
+    all += text;
+  }
+  return all;
+}
+
+// Tests that words are drawn as their characters and nothing else, at
+// every edge of what is well-formed UTF-8 and of what is invisible.
 TEST(WordLabelTest, WordsStayData) {
-  const std::string kMark = "<FONT COLOR=\"#B00020\">";
   const std::pair<std::string, std::string> cases[] = {
       {"plain", "plain"},
       {R"(\N\G\)", R"(<FONT>\</FONT>N<FONT>\</FONT>G<FONT>\</FONT>)"},
       {"<b>&\"x\"</b>", "&lt;b&gt;&amp;&quot;x&quot;&lt;/b&gt;"},
-      {"{|};[]", "{|};[]"},
-      {"\xC3\xA1\xE2\x82\xAC", "\xC3\xA1\xE2\x82\xAC"},  // valid UTF-8 stays
-      {"\xFF", kMark + "\\xFF</FONT>"},
-      {"\xC0\xAF", kMark + "\\xC0</FONT>" + kMark + "\\xAF</FONT>"},  // overlong
-      {"\xED\xA0\x80", kMark + "\\xED</FONT>" + kMark + "\\xA0</FONT>" + kMark + "\\x80</FONT>"},
-      {"\x01\x7F", kMark + "\\x01</FONT>" + kMark + "\\x7F</FONT>"},
-      // NOLINTNEXTLINE(misc-misleading-bidirectional): a right-to-left override
-      {"\xE2\x80\xAE", kMark + "\\u202E</FONT>"},
-      {std::string(50, 'a'), std::string(40, 'a') + "&#8230; (50 bytes)"},
+      {"{|};[]~", "{|};[]~"},
+      {"\x01\x1F\x7F", marked("\\x01") + marked("\\x1F") + marked("\\x7F")},
+      // Two bytes: U+0080..U+07FF; C0 and C1 only ever start overlong forms.
+      {"\xC2\x9F\xC2\xA0", marked("\\u009F") + "\xC2\xA0"},
+      {"\xDF\xBF", "\xDF\xBF"},
+      {"\xDF", marked("\\xDF")},
+      {"\xC0\xAF", marked("\\xC0") + marked("\\xAF")},
+      // Three bytes: U+0800 up, surrogates excluded.
+      {"\xE0\xA0\x80", "\xE0\xA0\x80"},
+      {"\xE0\x9F\xBF", marked("\\xE0") + marked("\\x9F") + marked("\\xBF")},
+      {"\xED\x9F\xBF\xEE\x80\x80", "\xED\x9F\xBF\xEE\x80\x80"},
+      {"\xED\xA0\x80", marked("\\xED") + marked("\\xA0") + marked("\\x80")},
+      {"\xED\xBF\xBF", marked("\\xED") + marked("\\xBF") + marked("\\xBF")},
+      // Four bytes: up to U+10FFFF.
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+      {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+      {"\xF4\x90\x80\x80", marked("\\xF4") + marked("\\x90") + marked("\\x80") + marked("\\x80")},
+      {"\xF5\x80", marked("\\xF5") + marked("\\x80")},
+      {"\xE2\x82", marked("\\xE2") + marked("\\x82")},
+      // The invisible and direction-changing ranges, and their neighbours.
+      // NOLINTBEGIN(misc-misleading-bidirectional)
+      {"\xE2\x80\x8A\xE2\x80\x8B", "\xE2\x80\x8A" + marked("\\u200B")},
+      {"\xE2\x80\x8F\xE2\x80\x90", marked("\\u200F") + "\xE2\x80\x90"},
+      {"\xE2\x80\xA7\xE2\x80\xA8", "\xE2\x80\xA7" + marked("\\u2028")},
+      {"\xE2\x80\xAE\xE2\x80\xAF", marked("\\u202E") + "\xE2\x80\xAF"},
+      {"\xE2\x81\x9F\xE2\x81\xA0", "\xE2\x81\x9F" + marked("\\u2060")},
+      {"\xE2\x81\xA9\xE2\x81\xAA", marked("\\u2069") + "\xE2\x81\xAA"},
+      {"\xEF\xBB\xBF", marked("\\uFEFF")},
+      // NOLINTEND(misc-misleading-bidirectional)
+      // Long words: 40 characters are shown, then the length in bytes.
+      {std::string(40, 'a'), std::string(40, 'a')},
+      {std::string(41, 'a'), std::string(40, 'a') + "&#8230; (41 bytes)"},
+      {repeated("\xC3\xA1", 41), repeated("\xC3\xA1", 40) + "&#8230; (82 bytes)"},
+      {repeated("\xFF", 41), repeated(marked("\\xFF"), 40) + "&#8230; (41 bytes)"},
   };
   for (const auto& [word, label] : cases) {
     EXPECT_EQ(label, label_of(word)) << testing::PrintToString(word);
   }
 }
+
+struct DrawCase {
+  const char* name;
+  std::size_t size;  // elements in the listing
+  GraphView view;
+  std::size_t limit;
+  std::vector<std::string> parts;  // each must stand in the graph
+};
+
+void PrintTo(const DrawCase& test, std::ostream* out) { *out << test.name; }
+
+class DrawTest : public testing::TestWithParam<DrawCase> {};
+
+// Tests the graph's title, markers, boxes and rows.
+TEST_P(DrawTest, WritesTheParts) {
+  const DrawCase& test = GetParam();
+  const std::string text = listing_of(test.size, "\n");
+  ParsedListing listing{};
+  ListingError error{};
+  ASSERT_EQ(ReadResult::kRead, listing_read(text.data(), text.size(), &listing, &error));
+  std::FILE* file = std::tmpfile();
+  dot_write(file, listing, test.view, test.limit);
+  std::string graph(static_cast<std::size_t>(std::ftell(file)), '\0');
+  std::rewind(file);
+  EXPECT_EQ(graph.size(), std::fread(graph.data(), 1, graph.size(), file));
+  std::fclose(file);
+  listing_release(&listing);
+  for (const std::string& part : test.parts) {
+    EXPECT_NE(std::string::npos, graph.find(part)) << part << "\nin\n" << graph;
+  }
+}
+
+const std::string kBox =
+    R"(label=<<TABLE BORDER="0" CELLBORDER="1" CELLSPACING="0" CELLPADDING="3">)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Graphs, DrawTest,
+    testing::Values(
+        DrawCase{"One",
+                 1,
+                 GraphView::kList,
+                 0,
+                 {"label=\"1 element in list order\"]", "null [", "n1:next -> null"}},
+        DrawCase{"OneMore",
+                 2,
+                 GraphView::kList,
+                 1,
+                 {"label=\"2 elements in list order (the first 1 of the list drawn)\"]",
+                  "label=\"... and 1 more element\"]", "n1:next -> more"}},
+        DrawCase{"TwoMore",
+                 3,
+                 GraphView::kMemory,
+                 1,
+                 {"3 elements in order of address", "label=\"... and 2 more elements\"]"}},
+        DrawCase{"ListRows",
+                 13,
+                 GraphView::kList,
+                 0,
+                 {"{ rank=same; n1; n2; n3; n4; n5; n6; }\n",
+                  "{ rank=same; n7; n8; n9; n10; n11; n12; }\n", "{ rank=same; n13; }\n",
+                  "n1 -> n7 [style=invis, weight=100]", "n7 -> n13 [style=invis, weight=100]",
+                  "n5:next -> n6 [];", "n6:next -> n7 [constraint=false]",
+                  "n2 [" + kBox + R"(<TR><TD BGCOLOR="#E4ECF7">2</TD>)"}},
+        DrawCase{
+            "MemoryRows",
+            9,
+            GraphView::kMemory,
+            0,
+            {"{ rank=same; n1; n2; n3; n4; n5; n6; n7; n8; }\n", "{ rank=same; n9; }\n",
+             "n1 -> n9 [style=invis, weight=100]", "n8 -> n9 [color=\"#909090\"",
+             "label=\"+1 B\", constraint=false]",
+             "n2 [" + kBox + R"(<TR><TD BGCOLOR="#E4ECF7"><B>00010001</B></TD></TR><TR><TD>2. w)",
+             "</TD></TR></TABLE>>];\n  n3 "}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,8 +1,9 @@
 // wordlist-graph: reads a listing as wordlist prints it and writes it as a
-// Graphviz DOT graph, to be drawn by dot:
+// Graphviz DOT graph, to be drawn by dot, or as one interactive page:
 //   wordlist | wordlist-graph | dot -Tsvg -o list.svg
+//   wordlist | wordlist-graph --html > list.html
 //
-// Exit status: 0 when the graph was written; 1 when the listing does not
+// Exit status: 0 when the graph or page was written; 1 when the listing does not
 // fit in memory; 2 for a usage error, an input that cannot be read or is
 // not a listing, or an output that cannot be written (one line on
 // standard error in each case).
@@ -13,6 +14,7 @@
 #include <new>
 
 #include "dot_writer.h"
+#include "html_writer.h"
 #include "listing_reader.h"
 
 namespace {
@@ -23,17 +25,23 @@ constexpr int kExitTrouble = 2;
 constexpr std::size_t kDefaultLimit = 200;
 
 constexpr const char* kUsage =
-    "Usage: wordlist-graph [--view list|memory] [--max N] [FILE]\n"
+    "Usage: wordlist-graph [--html] [--view list|memory] [--max N] [FILE]\n"
     "Reads a listing as wordlist prints it from FILE, or from standard input\n"
     "when FILE is absent or -, checks it, and writes it to standard output as\n"
-    "a Graphviz DOT graph:\n"
+    "a Graphviz DOT graph, or with --html as one interactive page:\n"
     "  wordlist | wordlist-graph | dot -Tsvg -o list.svg\n"
+    "  wordlist | wordlist-graph --html > list.html\n"
     "\n"
+    "  --html         a self-contained HTML page that needs nothing else: both\n"
+    "                 views of every element; click or use the arrow keys to\n"
+    "                 follow NEXT, m to switch views, find a word, zoom\n"
     "  --view list    the chain from the head, box by box, in rows (default)\n"
     "  --view memory  the boxes in order of address, with the bytes between\n"
     "                 them, and each NEXT drawn as an arrow across them\n"
-    "  --max N        draw at most N elements, in list order (default 200;\n"
-    "                 0: all), and say how many more the list holds\n"
+    "                 (with --html: the view the page opens in)\n"
+    "  --max N        draw at most N elements, in list order (0: all), and say\n"
+    "                 how many more the list holds; by default 200 in a graph\n"
+    "                 and all of them in a page\n"
     "  --help         show this help\n"
     "\n"
     "Exit status: 0 drawn; 1 out of memory; 2 usage error, unreadable input,\n"
@@ -42,6 +50,8 @@ constexpr const char* kUsage =
 struct Options {
   GraphView view = GraphView::kList;
   std::size_t limit = kDefaultLimit;
+  bool limit_given = false;
+  bool html = false;
   const char* file = "-";
   bool help = false;
 };
@@ -128,6 +138,8 @@ bool parse_options(int argc, char** argv, Options* options) {
       files_only = true;
     } else if (std::strcmp(argument, "--help") == 0) {
       options->help = true;
+    } else if (std::strcmp(argument, "--html") == 0) {
+      options->html = true;
     } else if ((value = option_value("--view", argument, next, &used_next)) != nullptr) {
       if (!parse_view(value, &options->view)) {
         usage_error("--view takes list or memory, not", value);
@@ -138,6 +150,7 @@ bool parse_options(int argc, char** argv, Options* options) {
         usage_error("--max takes a number of elements, not", value);
         return false;
       }
+      options->limit_given = true;
     } else {
       usage_error("unknown option, or an option without its value:", argument);
       return false;
@@ -194,6 +207,17 @@ Load load(const char* file, Input* input) {
   return result;
 }
 
+// Makes sure all that was written to standard output reached it; reports
+// it when not, with the reason of the first failed write (errno is cleared
+// before the writing starts).
+int finish_output() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    report("write error", errno != 0 ? std::strerror(errno) : "cannot write standard output");
+    return kExitTrouble;
+  }
+  return kExitSuccess;
+}
+
 // Checks the listing and draws it.
 int draw(const Options& options, const Input& input) {
   ParsedListing listing{};
@@ -208,14 +232,14 @@ int draw(const Options& options, const Input& input) {
     case ReadResult::kRead:
       break;
   }
-  dot_write(stdout, listing, options.view, options.limit);
-  listing_release(&listing);
   errno = 0;
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    report("write error", errno != 0 ? std::strerror(errno) : "cannot write standard output");
-    return kExitTrouble;
+  if (options.html) {
+    html_write(stdout, listing, options.view, options.limit_given ? options.limit : 0);
+  } else {
+    dot_write(stdout, listing, options.view, options.limit);
   }
-  return kExitSuccess;
+  listing_release(&listing);
+  return finish_output();
 }
 
 }  // namespace
@@ -226,8 +250,9 @@ int main(int argc, char** argv) {
     return kExitTrouble;
   }
   if (options.help) {
+    errno = 0;
     std::fputs(kUsage, stdout);
-    return std::fflush(stdout) == 0 ? kExitSuccess : kExitTrouble;
+    return finish_output();
   }
   Input input;
   const Load loaded = load(options.file, &input);

@@ -114,7 +114,8 @@ std::multiset<std::string> expected_edges(const std::string& listing, std::size_
   std::string line;
   std::getline(lines, line);  // the header
   for (std::size_t position = 1; std::getline(lines, line) && position <= drawn; ++position) {
-    const std::string from = "n" + std::to_string(position) + port + arrow;
+    std::string from = "n" + std::to_string(position);
+    from += port + arrow;
     const bool last = line.find("NEXT: 0000000000000000") != std::string::npos;
     edges.insert(from + (position < drawn ? "n" + std::to_string(position + 1)
                                           : std::string(last ? "null" : "more")));
@@ -163,20 +164,6 @@ TEST_P(PictureTest, DrawsEveryElementAndNothingElse) {
   }
 }
 
-// Every byte the program can put in a word, and the characters that mean
-// something to DOT, HTML-like labels, XML or Graphviz's escapes.
-std::string hostile_text() {
-  std::string text = R"(\N \G \E \T \H \L \l \n \ \\ a\Nb <b>x</b> &amp; &#92;N ]]> --> )";
-  // NOLINTNEXTLINE(misc-misleading-bidirectional): a right-to-left override
-  text += "\"q\" {x} a|b <p> [x] ; : @ # $ % ^ ~ ` + = / \xC3\xA1 \xE2\x80\xAE \xEF\xBB\xBF ";
-  for (int value = 1; value < 256; ++value) {
-    text += 'b';
-    text += static_cast<char>(value);  // delimiters split it, harmlessly
-    text += ' ';
-  }
-  return text;
-}
-
 // `count` distinct words, more than are drawn by default.
 std::string many_words(int count) {
   std::string text;
@@ -190,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, PictureTest,
     testing::Values(PictureCase{"SampleList", read_file(WORDLIST_SAMPLE), "list"},
                     PictureCase{"SampleMemory", read_file(WORDLIST_SAMPLE), "memory"},
-                    PictureCase{"HostileList", hostile_text(), "list"},
-                    PictureCase{"HostileMemory", hostile_text(), "memory"},
+                    PictureCase{"HostileList", read_file(WORDLIST_HOSTILE), "list"},
+                    PictureCase{"HostileMemory", read_file(WORDLIST_HOSTILE), "memory"},
                     PictureCase{"LongListList", many_words(500), "list"},
                     PictureCase{"LongListMemory", many_words(500), "memory"},
                     PictureCase{"EmptyFile", "", "list"}),
@@ -225,6 +212,8 @@ TEST_P(CommandTest, EndsAsDocumented) {
   }
 }
 
+const char* const kFull = "wordlist-graph: write error: No space left on device\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Commands, CommandTest,
     testing::Values(
@@ -243,8 +232,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
                     "--help)\n",
                     false},
-        CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2,
-                    "wordlist-graph: write error: No space left on device\n", false},
+        CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2, kFull, false},
+        CommandCase{"PageOutputFull", "echo 'Seznam je prazdny.' | $GRAPH --html >/dev/full", 2,
+                    kFull, false},
+        CommandCase{"HelpOutputFull", "$GRAPH --help >/dev/full", 2, kFull, false},
+        CommandCase{"BrokenPage", "$GRAPH --html broken >out", 2,
+                    "wordlist-graph: broken:2: COUNT is below 1\n", false},
         CommandCase{"TooLargeForMemory",
                     "truncate -s 256M big && ulimit -v 131072 && $GRAPH big >out", 1,
                     "wordlist-graph: big: out of memory\n", true}),

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dot_writer.h"
+#include "html_writer.h"
 #include "listing_reader.h"
 
 namespace {
@@ -182,14 +183,20 @@ INSTANTIATE_TEST_SUITE_P(Targets, GoodListingTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // What dot_write_word writes for `word`.
-std::string label_of(const std::string& word) {
+// What `write` writes to a file.
+template <typename Write>
+std::string written(Write write) {
   std::FILE* file = std::tmpfile();
-  dot_write_word(file, word.data(), word.size());
+  write(file);
   std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
   std::rewind(file);
   EXPECT_EQ(text.size(), std::fread(text.data(), 1, text.size(), file));
   std::fclose(file);
   return text;
+}
+
+std::string label_of(const std::string& word) {
+  return written([&word](std::FILE* file) { dot_write_word(file, word.data(), word.size()); });
 }
 
 // A byte as the label marks it.
@@ -252,6 +259,48 @@ TEST(WordLabelTest, WordsStayData) {
   }
 }
 
+// Tests that a word in the page's data is a JSON string that nothing in
+// it can end early, and that keeps every byte.
+TEST(PageWordTest, WordsStayData) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", R"("plain")"},
+      {"</script><!--", R"("\u003C/script\u003E\u003C!--")"},
+      {"a\"b\\&", R"("a\"b\\\u0026")"},
+      {"\x01\x1F\x7F", "\"\\u0001\\u001F\x7F\""},
+      {"\xC3\xA1\xE2\x80\xAE\xF0\x9F\x98\x80", "\"\xC3\xA1\xE2\x80\xAE\xF0\x9F\x98\x80\""},
+      {"\xFF\xC0\xAF", R"("\uDCFF\uDCC0\uDCAF")"},
+      {"\xE2\x82", R"("\uDCE2\uDC82")"},
+      {"\xED\xA0\x80", R"("\uDCED\uDCA0\uDC80")"},
+  };
+  for (const auto& [word, json] : cases) {
+    EXPECT_EQ(json, written([&word = word](std::FILE* file) {
+                html_write_word(file, word.data(), word.size());
+              }))
+        << testing::PrintToString(word);
+  }
+}
+
+// Tests that the page holds the data once, where no word can reach out of
+// it, and that --max draws the first elements.
+TEST(PageTest, HoldsTheData) {
+  ParsedListing listing{};
+  ListingError error{};
+  ASSERT_EQ(ReadResult::kRead, listing_read(kGood.data(), kGood.size(), &listing, &error));
+  const std::string page =
+      written([&](std::FILE* file) { html_write(file, listing, GraphView::kMemory, 2); });
+  listing_release(&listing);
+  const std::string open = R"(<script type="application/json" id="listing">)";
+  const std::size_t data = page.find(open) + open.size();
+  ASSERT_NE(std::string::npos, page.find(open));
+  EXPECT_EQ(R"({"digits":16,"total":3,"view":"memory","tail":"00005555AAAA0030",)"
+            R"("addresses":"00005555AAAA001000005555AAAA0050","counts":[1,3],"byAddress":[0,1],)"
+            "\"words\":[\n\"druhy\",\n\"pokus\"]}</script>",
+            page.substr(data, page.find("</script>", data) + 9 - data));
+  for (const char* placeholder : {"@STYLE", "@SCRIPT", "@DATA@"}) {
+    EXPECT_EQ(std::string::npos, page.find(placeholder)) << placeholder;
+  }
+}
+
 struct DrawCase {
   const char* name;
   std::size_t size;  // elements in the listing
@@ -271,12 +320,8 @@ TEST_P(DrawTest, WritesTheParts) {
   ParsedListing listing{};
   ListingError error{};
   ASSERT_EQ(ReadResult::kRead, listing_read(text.data(), text.size(), &listing, &error));
-  std::FILE* file = std::tmpfile();
-  dot_write(file, listing, test.view, test.limit);
-  std::string graph(static_cast<std::size_t>(std::ftell(file)), '\0');
-  std::rewind(file);
-  EXPECT_EQ(graph.size(), std::fread(graph.data(), 1, graph.size(), file));
-  std::fclose(file);
+  const std::string graph =
+      written([&](std::FILE* file) { dot_write(file, listing, test.view, test.limit); });
   listing_release(&listing);
   for (const std::string& part : test.parts) {
     EXPECT_NE(std::string::npos, graph.find(part)) << part << "\nin\n" << graph;

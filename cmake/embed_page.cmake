@@ -1,0 +1,70 @@
+# Builds the page that wordlist-graph --html writes from its files in
+# PAGE_DIR: the style and the script go inline into page.html, each
+# allowed by the page's Content-Security-Policy through its SHA-256 hash,
+# and the page is cut at @DATA@, where the program writes the listing.
+# The two halves become byte arrays in OUTPUT, a C++ source.
+#   cmake -DPAGE_DIR=graph/page -DOUTPUT=page_template.cpp -P embed_page.cmake
+
+# A CSP source for `content`: 'sha256-' and the digest in base64.
+function(csp_hash content out)
+  set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+  string(SHA256 hex "${content}")
+  set(base64 "")
+  # 32 bytes: ten groups of three, then two bytes and one '='.
+  foreach(at RANGE 0 63 6)
+    string(SUBSTRING "${hex}" ${at} 6 group)
+    string(LENGTH "${group}" length)
+    if(length EQUAL 4)
+      math(EXPR value "0x${group} << 2")
+      set(sextets 12 6 0)
+    else()
+      math(EXPR value "0x${group}")
+      set(sextets 18 12 6 0)
+    endif()
+    foreach(shift IN LISTS sextets)
+      math(EXPR index "(${value} >> ${shift}) & 63")
+      string(SUBSTRING "${alphabet}" ${index} 1 digit)
+      string(APPEND base64 "${digit}")
+    endforeach()
+  endforeach()
+  set(${out} "sha256-${base64}=" PARENT_SCOPE)
+endfunction()
+
+# The contents of `file` as a C++ array of bytes named `name`.
+function(byte_array file name out)
+  file(READ "${file}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+  set(${out} "extern const unsigned char ${name}[];\nconst unsigned char ${name}[] = {\n${bytes}};\n"
+      "extern const std::size_t ${name}Size;\nconst std::size_t ${name}Size = sizeof ${name};\n"
+      PARENT_SCOPE)
+endfunction()
+
+file(READ "${PAGE_DIR}/page.html" page)
+file(READ "${PAGE_DIR}/page.css" style)
+file(READ "${PAGE_DIR}/page.js" script)
+string(TOLOWER "${script}" lower_script)
+string(TOLOWER "${style}" lower_style)
+if(lower_script MATCHES "</script" OR lower_style MATCHES "</style")
+  message(FATAL_ERROR "The page's script or style would end its own element early")
+endif()
+csp_hash("${style}" style_hash)
+csp_hash("${script}" script_hash)
+string(REPLACE "@STYLE_HASH@" "${style_hash}" page "${page}")
+string(REPLACE "@SCRIPT_HASH@" "${script_hash}" page "${page}")
+string(REPLACE "@STYLE@" "${style}" page "${page}")
+string(REPLACE "@SCRIPT@" "${script}" page "${page}")
+string(FIND "${page}" "@DATA@" cut)
+if(cut LESS 0)
+  message(FATAL_ERROR "page.html has no @DATA@ for the listing")
+endif()
+string(SUBSTRING "${page}" 0 ${cut} head)
+math(EXPR rest "${cut} + 6")
+string(SUBSTRING "${page}" ${rest} -1 tail)
+file(WRITE "${OUTPUT}.head" "${head}")
+file(WRITE "${OUTPUT}.tail" "${tail}")
+byte_array("${OUTPUT}.head" kPageHead head_array)
+byte_array("${OUTPUT}.tail" kPageTail tail_array)
+file(WRITE "${OUTPUT}.new" "// Generated from graph/page by cmake/embed_page.cmake: do not edit.\n"
+  "#include <cstddef>\n\n${head_array}\n${tail_array}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,0 +1,33 @@
+// Lints the page's script as the browser runs it, and the scripts that
+// drive the browser for the tests and the benchmark as Node runs them.
+import js from '@eslint/js';
+import globals from 'globals';
+
+export default [
+  { ignores: ['build/', 'node_modules/'] },
+  js.configs.recommended,
+  {
+    rules: {
+      eqeqeq: 'error',
+      'no-var': 'error',
+      'prefer-const': 'error',
+      'no-unused-vars': ['error', { args: 'after-used' }],
+      'no-implicit-coercion': 'error',
+      'no-shadow': 'error',
+      curly: ['error', 'multi-line'],
+    },
+  },
+  {
+    files: ['graph/page/**/*.js'],
+    languageOptions: { sourceType: 'script', globals: globals.browser },
+    rules: { strict: ['error', 'global'], 'no-restricted-properties': ['error',
+      { property: 'innerHTML', message: 'Words are data: build text nodes instead.' },
+      { property: 'outerHTML', message: 'Words are data: build text nodes instead.' },
+      { property: 'insertAdjacentHTML', message: 'Words are data: build text nodes instead.' }] },
+  },
+  {
+    // Node scripts, whose callbacks to page.evaluate run in the browser.
+    files: ['tests/**/*.js', 'bench/**/*.js', 'eslint.config.js'],
+    languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
+  },
+];

@@ -1,0 +1,72 @@
+// Making pages with the programs and opening them in Debian's Chromium,
+// headless, for the browser tests and the page benchmark.
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
+
+// Why the browser cannot be driven here, or null when it can.
+export async function missing() {
+  if (!existsSync(chromiumPath)) return `${chromiumPath} is not installed`;
+  try {
+    await import('playwright-core');
+  } catch {
+    return 'playwright-core is not installed (npm ci)';
+  }
+  return null;
+}
+
+// Chromium as root in a sandbox of ours, on a machine with no network to
+// speak to: no background traffic of its own.
+export async function launch() {
+  const { chromium } = await import('playwright-core');
+  return chromium.launch({
+    executablePath: chromiumPath,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// A folder that is removed when the process ends.
+export function workFolder() {
+  const folder = mkdtempSync(join(tmpdir(), 'wordlist-page-'));
+  process.on('exit', () => rmSync(folder, { recursive: true, force: true }));
+  return folder;
+}
+
+// The listing wordlist prints for `text` (bytes), run in `folder`.
+export function listingOf(text, folder) {
+  writeFileSync(join(folder, 'neco.txt'), text);
+  return execFileSync(process.env.WORDLIST_PROGRAM, { cwd: folder });
+}
+
+// Writes the page of `listing` into `folder`; returns its file: URL.
+export function pageOf(listing, folder, name = 'list.html') {
+  const page = join(folder, name);
+  writeFileSync(page, execFileSync(process.env.WORDLIST_GRAPH, ['--html'], {
+    input: listing, maxBuffer: 1 << 30,
+  }));
+  return pathToFileURL(page).href;
+}
+
+// A listing of `count` elements as a 64-bit build prints it, its words
+// distinct and in order, its elements scattered over the heap.
+export function syntheticListing(count) {
+  const addresses = Array.from({ length: count }, (_, i) => 0x555555550000n + BigInt(i) * 64n);
+  for (let i = count - 1; i > 0; i -= 1) {
+    const j = (i * 7919) % (i + 1);
+    [addresses[i], addresses[j]] = [addresses[j], addresses[i]];
+  }
+  const hex = (value) => value.toString(16).toUpperCase().padStart(16, '0');
+  const lines = [`Seznam - adresa prvniho prvku: ${hex(addresses[0])}`];
+  for (let i = 0; i < count; i += 1) {
+    const next = i + 1 < count ? addresses[i + 1] : 0n;
+    const word = `w${String(i).padStart(6, '0')}`;
+    lines.push(`${String(i + 1).padStart(3)} ADR: ${hex(addresses[i])} NEXT: ${hex(next)} ` +
+      `COUNT: ${String(1 + (i % 7)).padStart(3)} WORD: ${word}`);
+  }
+  return Buffer.from(`${lines.join('\n')}\n`);
+}

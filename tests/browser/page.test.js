@@ -1,0 +1,202 @@
+// The page of wordlist-graph --html in headless Chromium, used as a person
+// would: keys, clicks, the find field and the visible text. Needs
+// WORDLIST_PROGRAM, WORDLIST_GRAPH, WORDLIST_SAMPLE and WORDLIST_HOSTILE.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+
+import { launch, listingOf, missing, pageOf, syntheticListing, workFolder } from './browser.js';
+
+const why = await missing();
+if (why) {
+  console.log(`SKIPPED: ${why}`);
+  process.exit(77);
+}
+
+const folder = workFolder();
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser.close(); });
+
+// The element lines of a listing, as bytes.
+function elementLines(listing) {
+  const lines = [];
+  for (let at = listing.indexOf(10) + 1; at < listing.length;) {
+    const end = listing.indexOf(10, at);
+    lines.push(listing.subarray(at, end));
+    at = end + 1;
+  }
+  return lines;
+}
+
+const collapse = (text) => text.trim().replace(/ +/g, ' ');
+
+// Opens `url`, watching for what a page must never do.
+async function open(url) {
+  const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
+  const trouble = [];
+  const own = url.split('#')[0];
+  page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning') trouble.push(message.text());
+  });
+  page.on('pageerror', (error) => trouble.push(`error: ${error.message}`));
+  page.on('request', (request) => {
+    if (request.url() !== own) trouble.push(`request: ${request.url()}`);
+  });
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]');
+  return { page, trouble };
+}
+
+// The details panel: its text before the word, and the word's bytes,
+// each marked escape (\xHH, \uHHHH) taken back to what it stands for.
+async function shownLine(page) {
+  const pieces = await page.$eval('#details', (element) => [...element.childNodes].map(
+    (node) => ({ text: node.textContent, escaped: node.nodeType === Node.ELEMENT_NODE })));
+  const [prefix, ...word] = pieces;
+  const bytes = word.map(({ text, escaped }) => {
+    if (!escaped) {
+      // eslint-disable-next-line no-control-regex -- control characters are what must not show
+      assert.doesNotMatch(text, /[\u0000-\u001F\u007F-\u009F\u200B-\u200F\u2028-\u202E\u2060-\u2069\uFEFF]|[\uD800-\uDFFF]/u);
+      return Buffer.from(text);
+    }
+    const [, kind, digits] = text.match(/^\\(x|u)([0-9A-F]{2}|[0-9A-F]{4})$/);
+    return kind === 'x' ? Buffer.from([parseInt(digits, 16)])
+      : Buffer.from(String.fromCodePoint(parseInt(digits, 16)));
+  });
+  return { prefix: prefix.text, word: Buffer.concat(bytes),
+    text: pieces.map((piece) => piece.text).join('') };
+}
+
+// Steps from the head with → and checks each element's details against
+// its listing line; returns the word of each line as shown.
+async function walk(page, listing) {
+  const lines = elementLines(listing);
+  const shown = new Map();
+  await page.keyboard.press('Home');
+  for (const line of lines) {
+    const at = line.indexOf('WORD: ') + 6;
+    const { prefix, word, text } = await shownLine(page);
+    assert.equal(prefix, `${collapse(line.subarray(0, at).toString())} `);
+    assert.deepEqual(word, line.subarray(at));
+    shown.set(line.subarray(at).toString('hex'), text.slice(prefix.length));
+    await page.keyboard.press('ArrowRight');
+  }
+  assert.match(await page.textContent('#note'), new RegExp(`NEXT of ${lines.length} is null`));
+  return shown;
+}
+
+const sample = listingOf(readFileSync(process.env.WORDLIST_SAMPLE), folder);
+const sampleUrl = pageOf(sample, folder);
+const sampleLines = elementLines(sample).map((line) => collapse(line.toString()));
+
+test('from the head, → visits every element in listing order', async () => {
+  const { page, trouble } = await open(sampleUrl);
+  await walk(page, sample);
+  await page.keyboard.press('End');
+  await page.keyboard.press('ArrowLeft');
+  assert.equal(await page.textContent('#details'), sampleLines.at(-2));
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('the fragment holds the view and the selection, both ways', async () => {
+  const { page } = await open(`${sampleUrl}#view=memory&select=17`);
+  assert.equal(await page.textContent('#details'), sampleLines[16]);
+  assert.equal(await page.getAttribute('#view', 'aria-pressed'), 'true');
+  await page.keyboard.press('ArrowRight');
+  assert.equal(new URL(page.url()).hash, '#view=memory&select=18');
+  await page.click('#view');
+  await page.keyboard.press('m');
+  await page.keyboard.press('m');
+  assert.equal(new URL(page.url()).hash, '#view=list&select=18');
+  const copy = await open(page.url());
+  assert.equal(await copy.page.textContent('#details'), sampleLines[17]);
+  assert.equal(await copy.page.getAttribute('#view', 'aria-pressed'), 'false');
+  await page.evaluate(() => { location.hash = '#view=memory&select=3'; });
+  await page.waitForFunction(() => document.getElementById('details').textContent.startsWith('3 '));
+  await Promise.all([page.close(), copy.page.close()]);
+});
+
+test('find selects a word, or says where it would be linked', async () => {
+  const { page } = await open(sampleUrl);
+  const cases = [
+    ['answer', sampleLines.find((line) => line.endsWith(' WORD: answer'))],
+    ['!', '"!" is not in the list: it would be linked at the head.'],
+    ['ships', sampleLines.find((line) => line.endsWith(' WORD: ships'))],
+    ['shipz', null],
+  ];
+  for (const [word, expected] of cases) {
+    await page.fill('#find', word);
+    await page.press('#find', 'Enter');
+    const details = await page.textContent('#details');
+    if (expected) {
+      assert.equal(details, expected);
+      continue;
+    }
+    // The place a sorted insertion takes: after the last word before it.
+    const preceding = sampleLines.filter((line) =>
+      Buffer.compare(Buffer.from(line.slice(line.indexOf('WORD: ') + 6)), Buffer.from(word)) < 0).at(-1);
+    const [position] = preceding.split(' ');
+    assert.equal(details, `"${word}" is not in the list: it would be linked after ${position} ` +
+      `"${preceding.slice(preceding.indexOf('WORD: ') + 6)}".`);
+    assert.doesNotMatch(page.url(), /select=/);
+  }
+  await page.close();
+});
+
+test('a click selects the element under the pointer, in either view', async () => {
+  const { page } = await open(sampleUrl);
+  for (const key of ['0', 'm']) {
+    await page.keyboard.press(key);
+    const box = await page.locator('#canvas').boundingBox();
+    // Along a diagonal of the picture, to the first point over a box.
+    let under = '';
+    for (let step = 1; step < 20 && !under; step += 1) {
+      await page.mouse.move(box.x + box.width * step / 20, box.y + box.height * step / 20);
+      under = await page.textContent('#pointer');
+    }
+    assert.match(under, /^\d+ /);
+    await page.mouse.down();
+    await page.mouse.up();
+    assert.equal(await page.textContent('#details'), sampleLines[Number(under.split(' ')[0]) - 1]);
+  }
+  await page.close();
+});
+
+test('hostile words stay data', async () => {
+  const listing = listingOf(readFileSync(process.env.WORDLIST_HOSTILE), folder);
+  const { page, trouble } = await open(pageOf(listing, folder, 'hostile.html'));
+  const shown = await walk(page, listing);
+  const expected = [
+    ['</script><script>alert(1)</script>', '</script><script>alert(1)</script>'],
+    ['<img/src=x/onerror=alert(2)>', '<img/src=x/onerror=alert(2)>'],
+    ['--<script>', '--<script>'],
+    ['\\N', '\\N'],
+    ['b\x01', 'b\\x01'],
+    ['b\xFF', 'b\\xFF'],
+    ['\xC0\xAF', '\\xC0\\xAF'],
+    ['\xE2\x80\xAE', '\\u202E'],
+    ['\xE2\x80\x8Bzero', '\\u200Bzero'],
+    ['\xC3\xA1', '\u00E1'],
+    ['\xF0\x9F\x98\x80', '\u{1F600}'],
+  ];
+  for (const [bytes, text] of expected) {
+    assert.equal(shown.get(Buffer.from(bytes, 'latin1').toString('hex')), text, bytes);
+  }
+  const tags = await page.$$eval('*', (all) => [...new Set(all.map((e) => e.tagName))].sort());
+  assert.deepEqual(tags, ['BODY', 'BUTTON', 'CANVAS', 'FOOTER', 'H1', 'HEAD', 'HEADER', 'HTML',
+    'INPUT', 'KBD', 'LABEL', 'META', 'P', 'SCRIPT', 'SPAN', 'STYLE', 'TITLE']);
+  assert.equal(await page.$$eval('script', (all) => all.length), 2);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('a 50,000-element listing\'s page becomes ready', async () => {
+  const { page, trouble } = await open(pageOf(syntheticListing(50000), folder, 'large.html'));
+  await page.keyboard.press('End');
+  assert.match(await page.textContent('#details'), /^50000 ADR: [0-9A-F]{16} NEXT: 0{16} COUNT: 6 WORD: w049999$/);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});

@@ -503,6 +503,7 @@
     state.scale = Math.min(MAX_SCALE, Math.max(MIN_SCALE, state.scale * factor));
     state.x = anchor.x - px / state.scale;
     state.y = anchor.y - py / state.scale;
+    saveStateSoon();
     requestDraw();
   }
 
@@ -515,6 +516,7 @@
       Math.min(width / (world.width + 2 * margin), height / (world.height + 2 * margin))));
     state.x = (world.width - width / state.scale) / 2;
     state.y = (world.height - height / state.scale) / 2;
+    saveStateSoon();
     requestDraw();
   }
 
@@ -532,21 +534,50 @@
     const bottom = toWorld(width, height);
     const inside = box.x >= top.x && box.y >= top.y && box.x + BOX_W <= bottom.x &&
       box.y + BOX_H <= bottom.y;
-    if (inside) return;
-    if (state.scale * BOX_W > width) state.scale = width / (BOX_W + 2 * GAP_X);
-    state.x = box.x + BOX_W / 2 - width / 2 / state.scale;
-    state.y = box.y + BOX_H / 2 - height / 2 / state.scale;
+    if (!inside) centre(i);
   }
 
-  // ---- The fragment: #view=memory&select=17.
+  // Centres an element's box, as far as the picture's edges allow.
+  function centre(i) {
+    const box = boxOf(i);
+    const { width, height } = viewport();
+    if (state.scale * BOX_W > width) state.scale = width / (BOX_W + 2 * GAP_X);
+    const world = worldSize();
+    state.x = within(box.x + BOX_W / 2 - width / 2 / state.scale, world.width, width);
+    state.y = within(box.y + BOX_H / 2 - height / 2 / state.scale, world.height, height);
+  }
+
+  // The nearest edge of a view `shown` screen pixels long to `start`, in
+  // a picture `length` long: none of it outside the picture's margins
+  // unless all of the picture is in view, then the picture is centred.
+  function within(start, length, shown) {
+    const span = shown / state.scale;
+    const margin = 2 * GAP_X;
+    if (span >= length + 2 * margin) return (length - span) / 2;
+    return Math.min(Math.max(start, -margin), length + margin - span);
+  }
+
+  // ---- The fragment: #view=memory&select=17&zoom=0.5.
+
+  let saveTimer = 0;
 
   function saveState() {
+    clearTimeout(saveTimer);
     const parts = [`view=${state.view}`];
     if (state.selected >= 0) parts.push(`select=${state.selected + 1}`);
+    if (state.scale !== 1) parts.push(`zoom=${Number(state.scale.toPrecision(3))}`);
     const fragment = `#${parts.join('&')}`;
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
 
+  // Zooming changes the fragment once it comes to rest, not at every step.
+  function saveStateSoon() {
+    clearTimeout(saveTimer);
+    saveTimer = setTimeout(saveState, 250);
+  }
+
+  // Takes view, selection and zoom from the fragment, and centres the
+  // selected element.
   function loadState() {
     const fields = new URLSearchParams(location.hash.slice(1));
     const view = fields.get('view');
@@ -554,6 +585,9 @@
     const position = Number(fields.get('select'));
     state.selected = Number.isInteger(position) && position >= 1 && position <= size
       ? position - 1 : -1;
+    const scale = Number(fields.get('zoom'));
+    if (fields.has('zoom') && scale >= MIN_SCALE && scale <= MAX_SCALE) state.scale = scale;
+    if (state.selected >= 0) centre(state.selected);
   }
 
   // ---- Wiring.
@@ -632,6 +666,8 @@
       ? `${size} element${size === 1 ? '' : 's'}`
       : `the first ${size} of ${data.total} elements`;
     document.title = `wordlist: ${document.getElementById('title').textContent}`;
+    state.x = -GAP_X * 2;
+    state.y = -GAP_Y;
     loadState();
     document.addEventListener('keydown', onKey);
     findField.addEventListener('keydown', onFindKey);
@@ -649,10 +685,9 @@
       showDetails();
       showView();
     });
-    state.x = -GAP_X * 2;
-    state.y = -GAP_Y;
     showDetails();
     showView();
+    draw(); // the first picture now, not a frame later
     canvas.focus();
   }
 

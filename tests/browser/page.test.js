@@ -111,6 +111,8 @@ test('the fragment holds the view and the selection, both ways', async () => {
   await page.keyboard.press('m');
   await page.keyboard.press('m');
   assert.equal(new URL(page.url()).hash, '#view=list&select=18');
+  await page.keyboard.press('-');
+  await page.waitForURL(/#view=list&select=18&zoom=0.8$/);
   const copy = await open(page.url());
   assert.equal(await copy.page.textContent('#details'), sampleLines[17]);
   assert.equal(await copy.page.getAttribute('#view', 'aria-pressed'), 'false');

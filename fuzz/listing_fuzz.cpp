@@ -1,6 +1,7 @@
-// Fuzz target for the listing reader and the DOT writer: any bytes as a
-// listing. Whatever the reader accepts must hang together as a list, and
-// its drawing must be UTF-8 whose labels no word can open or close.
+// Fuzz target for the listing reader and the DOT and page writers: any
+// bytes as a listing. Whatever the reader accepts must hang together as a
+// list, its drawing must be UTF-8 whose labels no word can open or close,
+// and its page UTF-8 whose data no word can leave.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include "dot_writer.h"
+#include "html_writer.h"
 #include "listing_reader.h"
 
 namespace {
@@ -87,6 +89,27 @@ void check_drawing(const ParsedListing& listing, GraphView view, std::size_t lim
   std::free(text);
 }
 
+// The page's data holds no '<' at all: no word can end its element, or
+// open any other.
+void check_page(const ParsedListing& listing) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&text, &size);
+  require(out != nullptr, "no memory stream");
+  html_write(out, listing, GraphView::kList, 0);
+  require(std::fclose(out) == 0, "the memory stream did not close");
+  require(is_utf8(reinterpret_cast<const unsigned char*>(text), size), "the page is not UTF-8");
+  const char open[] = "id=\"listing\">";
+  const char* data = std::strstr(text, open);
+  require(data != nullptr, "the page has no data");
+  data += sizeof open - 1;
+  const char* end = std::strstr(data, "</script>");
+  require(end != nullptr && std::memchr(data, '<', static_cast<std::size_t>(end - data)) == nullptr,
+          "a word reaches out of the page's data");
+  require(std::strstr(end + 1, open) == nullptr, "the page holds its data twice");
+  std::free(text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -103,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check_list(listing);
   check_drawing(listing, GraphView::kList, 3);
   check_drawing(listing, GraphView::kMemory, 0);
+  check_page(listing);
   listing_release(&listing);
   return 0;
 }

@@ -7,8 +7,12 @@ import { after, before, test } from 'node:test';
 
 import { launch, listingOf, missing, pageOf, syntheticListing, workFolder } from './browser.js';
 
+// CI sets WORDLIST_BROWSER_REQUIRED: there, a missing browser is a failure.
 const why = await missing();
-if (why) {
+if (why && process.env.WORDLIST_BROWSER_REQUIRED) {
+  console.log(`FAILED: ${why}`);
+  process.exit(1);
+} else if (why) {
   console.log(`SKIPPED: ${why}`);
   process.exit(77);
 }

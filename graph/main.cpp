@@ -43,6 +43,7 @@ constexpr const char* kUsage =
     "                 how many more the list holds; by default 200 in a graph\n"
     "                 and all of them in a page\n"
     "  --help         show this help\n"
+    "  --version      show the version\n"
     "\n"
     "Exit status: 0 drawn; 1 out of memory; 2 usage error, unreadable input,\n"
     "not a listing (reported as FILE:LINE: what is wrong), or write error.\n";
@@ -54,6 +55,7 @@ struct Options {
   bool html = false;
   const char* file = "-";
   bool help = false;
+  bool version = false;
 };
 
 struct Input {
@@ -138,6 +140,8 @@ bool parse_options(int argc, char** argv, Options* options) {
       files_only = true;
     } else if (std::strcmp(argument, "--help") == 0) {
       options->help = true;
+    } else if (std::strcmp(argument, "--version") == 0) {
+      options->version = true;
     } else if (std::strcmp(argument, "--html") == 0) {
       options->html = true;
     } else if ((value = option_value("--view", argument, next, &used_next)) != nullptr) {
@@ -249,9 +253,9 @@ int main(int argc, char** argv) {
   if (!parse_options(argc, argv, &options)) {
     return kExitTrouble;
   }
-  if (options.help) {
+  if (options.help || options.version) {
     errno = 0;
-    std::fputs(kUsage, stdout);
+    std::fputs(options.help ? kUsage : "wordlist-graph " WORDLIST_VERSION "\n", stdout);
     return finish_output();
   }
   Input input;

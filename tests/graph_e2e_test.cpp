@@ -218,6 +218,10 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, CommandTest,
     testing::Values(
         CommandCase{"Help", "$GRAPH --help >out", 0, "", false},
+        CommandCase{
+            "Version",
+            "$GRAPH --version >out && test \"$(cat out)\" = 'wordlist-graph " WORDLIST_VERSION "'",
+            0, "", false},
         CommandCase{"BrokenFile", "$GRAPH broken >out", 2,
                     "wordlist-graph: broken:2: COUNT is below 1\n", false},
         CommandCase{"BrokenStdin", "$GRAPH - <broken >out", 2,

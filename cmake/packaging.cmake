@@ -7,7 +7,7 @@ set(WORDLIST_MAINTAINER "The wordlist authors <wordlist@example.org>")
 set(packaging_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 
 if(WIN32)
-  install(TARGETS wordlist wordlist-graph RUNTIME DESTINATION .)
+  install(TARGETS wordlist wordlist-graph wordlist-trace RUNTIME DESTINATION .)
   # Text files with Windows line ends.
   configure_file(packaging/README.txt.in ${packaging_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(LICENSE ${packaging_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
@@ -21,7 +21,7 @@ if(WIN32)
   endif()
 else()
   include(GNUInstallDirs)
-  install(TARGETS wordlist wordlist-graph RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS wordlist wordlist-graph wordlist-trace RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
   # Compressed as Debian wants them: best compression, no name or time
   # stamp, so that the same sources give the same bytes.
@@ -34,11 +34,12 @@ else()
   endfunction()
 
   set(compressed)
-  foreach(page wordlist.1 wordlist-graph.1)
+  foreach(page wordlist.1 wordlist-graph.1 wordlist-trace.1)
     wordlist_gzip(${PROJECT_SOURCE_DIR}/man/${page} ${packaging_dir}/${page}.gz)
     list(APPEND compressed ${packaging_dir}/${page}.gz)
   endforeach()
   install(FILES ${packaging_dir}/wordlist.1.gz ${packaging_dir}/wordlist-graph.1.gz
+    ${packaging_dir}/wordlist-trace.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   # The copyright in Debian's machine-readable form, the licence's text

@@ -66,8 +66,37 @@ void write_words(std::FILE* out, const ParsedListing& listing, std::size_t drawn
   std::fputc(']', out);
 }
 
+// The additions of a replay, each one number: 2i for the insertion of
+// element i of the final listing, 2i + 1 for a count of it, -1 - k for
+// the k-th word not counted, whose words follow.
+void write_steps(std::FILE* out, const ParsedTrace& trace) {
+  std::fputs(",\"steps\":[", out);
+  std::size_t uncounted = 0;
+  for (std::size_t i = 0; i < trace.size; ++i) {
+    const TraceStep& step = trace.steps[i];
+    const char* separator = i == 0 ? "" : ",";
+    if (step.kind == StepKind::kNotCounted) {
+      std::fprintf(out, "%s-%zu", separator, ++uncounted);
+    } else {
+      std::fprintf(out, "%s%zu", separator,
+                   2 * step.element + (step.kind == StepKind::kCounted ? 1 : 0));
+    }
+  }
+  std::fputs("],\"uncounted\":[", out);
+  const char* separator = "";
+  for (std::size_t i = 0; i < trace.size; ++i) {
+    if (trace.steps[i].kind == StepKind::kNotCounted) {
+      std::fputs(separator, out);
+      html_write_word(out, trace.steps[i].word, trace.steps[i].word_length);
+      separator = ",";
+    }
+  }
+  std::fputc(']', out);
+}
+
 // The listing as one JSON object; `tail` is the last drawn element's NEXT.
-void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t drawn) {
+void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t drawn,
+                const ParsedTrace* trace) {
   const int digits = listing.address_digits == 0 ? 8 : listing.address_digits;
   const std::uint64_t tail = drawn == 0 ? 0 : listing.elements[drawn - 1].next;
   std::fprintf(out, R"({"digits":%d,"total":%zu,"view":"%s","tail":"%0*)" PRIX64 "\"", digits,
@@ -76,6 +105,9 @@ void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, st
   write_counts(out, listing, drawn);
   write_address_order(out, listing, drawn);
   write_words(out, listing, drawn);
+  if (trace != nullptr) {
+    write_steps(out, *trace);
+  }
   std::fputs("}", out);
 }
 
@@ -108,6 +140,12 @@ void html_write_word(std::FILE* out, const char* word, std::size_t length) {
 void html_write(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t limit) {
   const std::size_t drawn = limit == 0 || limit > listing.size ? listing.size : limit;
   std::fwrite(kPageHead, 1, kPageHeadSize, out);
-  write_data(out, listing, view, drawn);
+  write_data(out, listing, view, drawn, nullptr);
+  std::fwrite(kPageTail, 1, kPageTailSize, out);
+}
+
+void html_write_replay(std::FILE* out, const ParsedTrace& trace, GraphView view) {
+  std::fwrite(kPageHead, 1, kPageHeadSize, out);
+  write_data(out, trace.listing, view, trace.listing.size, &trace);
   std::fwrite(kPageTail, 1, kPageTailSize, out);
 }

@@ -8,11 +8,16 @@
 
 #include "dot_writer.h"
 #include "listing_reader.h"
+#include "trace_reader.h"
 
 // Writes `listing` to `out` as an HTML page that opens in `view`. The
 // first `limit` elements in list order are drawn (0: all of them). Write
 // errors are left in the stream for the caller.
 void html_write(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t limit);
+
+// Writes `trace` to `out` as the same page with a timeline: its final
+// list, and every addition that built it, to replay.
+void html_write_replay(std::FILE* out, const ParsedTrace& trace, GraphView view);
 
 // Writes `length` bytes of a word as a JSON string that can stand inside
 // an HTML script element: valid UTF-8 as itself, but for the characters

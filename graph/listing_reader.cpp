@@ -1,5 +1,7 @@
 #include "listing_reader.h"
 
+#include "line_reading.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -9,21 +11,6 @@ namespace {
 
 constexpr char kHeader[] = "Seznam - adresa prvniho prvku: ";
 constexpr char kEmptyList[] = "Seznam je prazdny.";
-// Bytes that end a word, and so never stand in one; nor does a zero byte.
-constexpr char kDelimiters[] = " \r\n\t,.?!*'";
-
-// The rest of one line, its line end excluded.
-struct Cursor {
-  const char* at;
-  const char* end;
-};
-
-// Where a line ends and how: after LF or after CR LF.
-struct LineEnd {
-  const char* content_end;
-  const char* next_line;
-  bool crlf;
-};
 
 // The state of a reading: what is left of the text and where it stands.
 struct Reader {
@@ -40,20 +27,6 @@ bool fail(Reader* reader, const char* what) {
   return false;
 }
 
-// Finds the end of the line starting at `at`; false when the text ends
-// before a line feed.
-bool find_line_end(const char* at, const char* end, LineEnd* line_end) {
-  const void* feed = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
-  if (feed == nullptr) {
-    return false;
-  }
-  const char* content_end = static_cast<const char*>(feed);
-  line_end->crlf = content_end > at && content_end[-1] == '\r';
-  line_end->content_end = line_end->crlf ? content_end - 1 : content_end;
-  line_end->next_line = content_end + 1;
-  return true;
-}
-
 // Takes the reader's next line, which must end as the header's does.
 bool next_line(Reader* reader, Cursor* line) {
   LineEnd line_end{};
@@ -66,40 +39,6 @@ bool next_line(Reader* reader, Cursor* line) {
   *line = Cursor{reader->at, line_end.content_end};
   reader->at = line_end.next_line;
   return true;
-}
-
-bool take(Cursor* cursor, const char* literal) {
-  const std::size_t length = std::strlen(literal);
-  if (static_cast<std::size_t>(cursor->end - cursor->at) < length ||
-      std::memcmp(cursor->at, literal, length) != 0) {
-    return false;
-  }
-  cursor->at += length;
-  return true;
-}
-
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
-
-// Takes a run of upper-case hexadecimal digits, at most 16; returns how
-// many, 0 when there are none or too many.
-int take_hex(Cursor* cursor, std::uint64_t* value) {
-  int digits = 0;
-  *value = 0;
-  for (; cursor->at < cursor->end && hex_digit(*cursor->at) >= 0; ++cursor->at) {
-    if (++digits > 16) {
-      return 0;
-    }
-    *value = *value << 4U | static_cast<unsigned>(hex_digit(*cursor->at));
-  }
-  return digits;
 }
 
 bool take_address(Cursor* cursor, int digits, std::uint64_t* value) {
@@ -136,20 +75,6 @@ const char* take_count(Cursor* cursor, std::int32_t* count) {
   }
   *count = static_cast<std::int32_t>(value);
   return nullptr;
-}
-
-// The word is the rest of the line: at least one byte, none of them a
-// delimiter or a zero byte.
-bool word_bytes_valid(const Cursor& cursor) {
-  if (cursor.at == cursor.end) {
-    return false;
-  }
-  for (const char* byte = cursor.at; byte < cursor.end; ++byte) {
-    if (*byte == '\0' || std::strchr(kDelimiters, *byte) != nullptr) {
-      return false;
-    }
-  }
-  return true;
 }
 
 // Reads the header (or the empty-list line), which sets the line end and

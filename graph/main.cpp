@@ -16,6 +16,7 @@
 #include "dot_writer.h"
 #include "html_writer.h"
 #include "listing_reader.h"
+#include "trace_reader.h"
 
 namespace {
 
@@ -222,19 +223,23 @@ int finish_output() {
   return kExitSuccess;
 }
 
+// Reports a reader's rejection; the exit status it calls for.
+int reading_failed(const Options& options, ReadResult result, const ListingError& error) {
+  if (result == ReadResult::kNoMemory) {
+    report(options.file, "out of memory");
+    return kExitNoMemory;
+  }
+  std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", options.file, error.line, error.what);
+  return kExitTrouble;
+}
+
 // Checks the listing and draws it.
-int draw(const Options& options, const Input& input) {
+int draw_listing(const Options& options, const Input& input) {
   ParsedListing listing{};
   ListingError error{};
-  switch (listing_read(input.bytes, input.size, &listing, &error)) {
-    case ReadResult::kNoMemory:
-      report(options.file, "out of memory");
-      return kExitNoMemory;
-    case ReadResult::kInvalid:
-      std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", options.file, error.line, error.what);
-      return kExitTrouble;
-    case ReadResult::kRead:
-      break;
+  const ReadResult result = listing_read(input.bytes, input.size, &listing, &error);
+  if (result != ReadResult::kRead) {
+    return reading_failed(options, result, error);
   }
   errno = 0;
   if (options.html) {
@@ -244,6 +249,36 @@ int draw(const Options& options, const Input& input) {
   }
   listing_release(&listing);
   return finish_output();
+}
+
+// Checks the trace by replaying it, and draws its final list, or the
+// replay as a page.
+int draw_trace(const Options& options, const Input& input) {
+  if (options.html && options.limit_given) {
+    report(options.file, "a replay is drawn whole: --max does not apply to a trace's page");
+    return kExitTrouble;
+  }
+  ParsedTrace trace{};
+  ListingError error{};
+  const ReadResult result = trace_read(input.bytes, input.size, &trace, &error);
+  if (result != ReadResult::kRead) {
+    return reading_failed(options, result, error);
+  }
+  errno = 0;
+  if (options.html) {
+    html_write_replay(stdout, trace, options.view);
+  } else {
+    dot_write(stdout, trace.listing, options.view, options.limit);
+  }
+  trace_release(&trace);
+  return finish_output();
+}
+
+// A trace names itself in its first line; anything else is read as a
+// listing.
+int draw(const Options& options, const Input& input) {
+  return is_trace(input.bytes, input.size) ? draw_trace(options, input)
+                                           : draw_listing(options, input);
 }
 
 }  // namespace

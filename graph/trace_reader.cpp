@@ -1,0 +1,363 @@
+#include "trace_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "line_reading.h"
+
+namespace {
+
+constexpr char kFormatName[] = "wordlist-trace ";
+constexpr char kFormatLine[] = "wordlist-trace 1";
+constexpr char kListingStart[] = "Seznam ";
+constexpr std::size_t kNone = SIZE_MAX;
+
+// One element of the list as the trace builds it, in order of insertion.
+struct Replayed {
+  std::uint64_t address;
+  const char* word;
+  std::size_t word_length;
+  std::int32_t count;
+  std::size_t next;    // the following element's id, or kNone
+  std::size_t listed;  // its index in the final listing, once matched
+};
+
+// The list replayed so far, and its elements found by address: an open
+// hash table of ids + 1 (0: an empty slot), its capacity a power of two.
+struct Replay {
+  Replayed* elements;
+  std::size_t size;
+  std::size_t head;
+  std::size_t* slots;
+  std::size_t capacity;
+};
+
+// The state of a reading: what is left of the text and where it stands.
+struct Reader {
+  const char* at;
+  const char* end;
+  std::size_t line;
+  bool crlf;
+  int digits;  // of every address; 0 until the first
+  ListingError* error;
+};
+
+// One addition line, as read.
+struct Addition {
+  StepKind kind;
+  std::uint64_t address;
+  std::uint64_t after;  // inserted: 0 for the head
+  bool at_head;
+  std::int32_t count;
+  const char* word;
+  std::size_t word_length;
+};
+
+bool fail(Reader* reader, const char* what) {
+  reader->error->line = reader->line;
+  reader->error->what = what;
+  return false;
+}
+
+std::size_t slot_of(const Replay& replay, std::uint64_t address) {
+  return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 17U) & (replay.capacity - 1);
+}
+
+// The id of the element at `address`, or kNone.
+std::size_t find(const Replay& replay, std::uint64_t address) {
+  for (std::size_t slot = slot_of(replay, address);; slot = (slot + 1) & (replay.capacity - 1)) {
+    const std::size_t entry = replay.slots[slot];
+    if (entry == 0) {
+      return kNone;
+    }
+    if (replay.elements[entry - 1].address == address) {
+      return entry - 1;
+    }
+  }
+}
+
+void remember(Replay* replay, std::size_t id) {
+  std::size_t slot = slot_of(*replay, replay->elements[id].address);
+  while (replay->slots[slot] != 0) {
+    slot = (slot + 1) & (replay->capacity - 1);
+  }
+  replay->slots[slot] = id + 1;
+}
+
+// Takes the reader's next line, which must end as the first line does.
+bool next_line(Reader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, "the line has no line end: the trace is cut short");
+  }
+  if (line_end.crlf != reader->crlf) {
+    return fail(reader, "the line ends otherwise than the first line (LF and CR LF mixed)");
+  }
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  return true;
+}
+
+bool read_format(Reader* reader) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, "the line has no line end: the trace is cut short");
+  }
+  reader->crlf = line_end.crlf;
+  Cursor line{reader->at, line_end.content_end};
+  Cursor format = line;
+  if (!take(&format, kFormatLine) || format.at != format.end) {
+    return fail(reader, take(&line, kFormatName) ? "the trace's format is not version 1"
+                                                 : "not a trace: expected wordlist-trace 1");
+  }
+  reader->at = line_end.next_line;
+  return true;
+}
+
+bool read_address(Reader* reader, Cursor* line, std::uint64_t* address) {
+  const int digits = take_hex(line, address);
+  if (digits != 8 && digits != 16) {
+    return fail(reader, "an address is not 8 or 16 upper-case hexadecimal digits");
+  }
+  if (reader->digits != 0 && digits != reader->digits) {
+    return fail(reader, "an address is not as wide as the trace's first");
+  }
+  reader->digits = digits;
+  return true;
+}
+
+// A counted count as the trace writes it: decimal, unpadded, at least 2.
+bool read_count(Reader* reader, Cursor* line, std::int32_t* count) {
+  std::int64_t value = 0;
+  const char* first = line->at;
+  for (; line->at < line->end && *line->at >= '0' && *line->at <= '9'; ++line->at) {
+    value = value * 10 + (*line->at - '0');
+    if (value > INT32_MAX) {
+      return fail(reader, "COUNT is larger than 2147483647");
+    }
+  }
+  if (line->at == first || *first == '0' || value < 2) {
+    return fail(reader, "COUNT is not a count as the trace writes it");
+  }
+  *count = static_cast<std::int32_t>(value);
+  return true;
+}
+
+bool read_word(Reader* reader, Cursor* line, Addition* addition) {
+  if (!take(line, " WORD: ")) {
+    return fail(reader, "WORD is missing");
+  }
+  if (!word_bytes_valid(*line)) {
+    return fail(reader, "WORD is empty or holds a delimiter or zero byte");
+  }
+  addition->word = line->at;
+  addition->word_length = static_cast<std::size_t>(line->end - line->at);
+  return true;
+}
+
+// Reads one addition line, as the program writes it.
+bool read_addition(Reader* reader, Cursor line, Addition* addition) {
+  *addition = Addition{};
+  if (take(&line, "not counted")) {
+    addition->kind = StepKind::kNotCounted;
+    return read_word(reader, &line, addition);
+  }
+  if (take(&line, "counted ")) {
+    addition->kind = StepKind::kCounted;
+    return read_address(reader, &line, &addition->address) &&
+           (take(&line, " COUNT: ") || fail(reader, "COUNT is missing")) &&
+           read_count(reader, &line, &addition->count) && read_word(reader, &line, addition);
+  }
+  if (!take(&line, "inserted ")) {
+    return fail(reader, "not an addition as the trace writes it (inserted, counted, not counted)");
+  }
+  addition->kind = StepKind::kInserted;
+  if (!read_address(reader, &line, &addition->address)) {
+    return false;
+  }
+  addition->at_head = take(&line, " at head");
+  if (!addition->at_head && !take(&line, " after ")) {
+    return fail(reader, "an inserted element is linked neither at head nor after an address");
+  }
+  return (addition->at_head || read_address(reader, &line, &addition->after)) &&
+         read_word(reader, &line, addition);
+}
+
+int compare(const Replayed& element, const Addition& addition) {
+  return compare_words(element.word, element.word_length, addition.word, addition.word_length);
+}
+
+// Links a new element where the line says, if it is new and its word
+// keeps the list in order there.
+bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, std::size_t* id) {
+  if (addition.address == 0) {
+    return fail(reader, "ADR is null");
+  }
+  if (find(*replay, addition.address) != kNone) {
+    return fail(reader, "ADR is already an element: an inserted element must be new");
+  }
+  std::size_t before = kNone;
+  if (!addition.at_head) {
+    before = find(*replay, addition.after);
+    if (before == kNone) {
+      return fail(reader, "the element it is linked after is not in the list");
+    }
+  }
+  const std::size_t after = before == kNone ? replay->head : replay->elements[before].next;
+  const int below = before == kNone ? -1 : compare(replay->elements[before], addition);
+  const int above = after == kNone ? 1 : compare(replay->elements[after], addition);
+  if (below == 0 || above == 0) {
+    return fail(reader, "the word is in the list already: it would have been counted");
+  }
+  if (below > 0 || above < 0) {
+    return fail(reader, "the word would not stand in order where it is linked");
+  }
+  *id = replay->size++;
+  replay->elements[*id] = Replayed{addition.address, addition.word, addition.word_length, 1,
+                                   after, kNone};
+  (before == kNone ? replay->head : replay->elements[before].next) = *id;
+  remember(replay, *id);
+  return true;
+}
+
+bool replay_count(Reader* reader, Replay* replay, const Addition& addition, std::size_t* id) {
+  *id = find(*replay, addition.address);
+  if (*id == kNone) {
+    return fail(reader, "ADR is not an element of the list");
+  }
+  Replayed& element = replay->elements[*id];
+  if (compare(element, addition) != 0) {
+    return fail(reader, "the element at ADR holds another word");
+  }
+  if (addition.count != element.count + 1) {
+    return fail(reader, "COUNT is not the element's count plus one");
+  }
+  element.count = addition.count;
+  return true;
+}
+
+// Reads and replays the addition lines, up to the final listing.
+bool replay_additions(Reader* reader, Replay* replay, ParsedTrace* trace) {
+  for (;;) {
+    ++reader->line;
+    if (reader->at == reader->end) {
+      return fail(reader, "the trace ends without its final listing");
+    }
+    Cursor start{reader->at, reader->end};
+    if (take(&start, kListingStart)) {
+      return true;
+    }
+    Cursor line{};
+    Addition addition{};
+    if (!next_line(reader, &line) || !read_addition(reader, line, &addition)) {
+      return false;
+    }
+    std::size_t id = kNone;
+    if ((addition.kind == StepKind::kInserted && !replay_insertion(reader, replay, addition, &id)) ||
+        (addition.kind == StepKind::kCounted && !replay_count(reader, replay, addition, &id))) {
+      return false;
+    }
+    trace->steps[trace->size++] = TraceStep{addition.kind, id, addition.word, addition.word_length};
+  }
+}
+
+// Reads the final listing and checks that it is the replayed list.
+ReadResult read_final_listing(Reader* reader, Replay* replay, ParsedTrace* trace) {
+  const std::size_t first_line = reader->line;
+  LineEnd line_end{};
+  if (find_line_end(reader->at, reader->end, &line_end) && line_end.crlf != reader->crlf) {
+    fail(reader, "the line ends otherwise than the first line (LF and CR LF mixed)");
+    return ReadResult::kInvalid;
+  }
+  const ReadResult result = listing_read(reader->at, static_cast<std::size_t>(reader->end - reader->at),
+                                         &trace->listing, reader->error);
+  if (result != ReadResult::kRead) {
+    reader->error->line += first_line - 1;
+    return result;
+  }
+  const ParsedListing& listing = trace->listing;
+  if (listing.size > 0 && reader->digits != 0 && listing.address_digits != reader->digits) {
+    fail(reader, "the listing's addresses are not as wide as the trace's");
+    return ReadResult::kInvalid;
+  }
+  std::size_t index = 0;
+  for (std::size_t id = replay->head; id != kNone; id = replay->elements[id].next, ++index) {
+    Replayed& element = replay->elements[id];
+    reader->line = first_line + std::min(index + 1, listing.size);
+    const char* wrong =
+        index >= listing.size ? (listing.size == 0 ? "the replayed list is not empty"
+                                                   : "the listing ends before the replayed list")
+        : listing.elements[index].address != element.address
+            ? "ADR is not the replayed list's element at this position"
+        : listing.elements[index].count != element.count ? "COUNT differs from the replayed count"
+        : compare_words(listing.elements[index].word, listing.elements[index].word_length,
+                        element.word, element.word_length) != 0
+            ? "WORD differs from the replayed word"
+            : nullptr;
+    if (wrong != nullptr) {
+      fail(reader, wrong);
+      return ReadResult::kInvalid;
+    }
+    element.listed = index;
+  }
+  if (index < listing.size) {
+    reader->line = first_line + index + 1;
+    fail(reader, "the replayed list ends before this element");
+    return ReadResult::kInvalid;
+  }
+  return ReadResult::kRead;
+}
+
+// Allocates room for as many additions and elements as the text has lines.
+bool allocate(const char* text, std::size_t size, Replay* replay, ParsedTrace* trace) {
+  const std::size_t lines = static_cast<std::size_t>(std::count(text, text + size, '\n')) + 1;
+  replay->capacity = 16;
+  while (replay->capacity < 2 * lines) {
+    replay->capacity *= 2;
+  }
+  replay->elements = new (std::nothrow) Replayed[lines];
+  replay->slots = new (std::nothrow) std::size_t[replay->capacity]();
+  trace->steps = new (std::nothrow) TraceStep[lines];
+  return replay->elements != nullptr && replay->slots != nullptr && trace->steps != nullptr;
+}
+
+}  // namespace
+
+bool is_trace(const char* text, std::size_t size) {
+  const std::size_t length = sizeof kFormatName - 1;
+  return size >= length && std::memcmp(text, kFormatName, length) == 0;
+}
+
+ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, ListingError* error) {
+  *trace = ParsedTrace{};
+  *error = ListingError{};
+  Reader reader{text, text + size, 1, false, 0, error};
+  if (!read_format(&reader)) {
+    return ReadResult::kInvalid;
+  }
+  Replay replay{nullptr, 0, kNone, nullptr, 0};
+  ReadResult result = ReadResult::kNoMemory;
+  if (allocate(text, size, &replay, trace)) {
+    result = replay_additions(&reader, &replay, trace) ? read_final_listing(&reader, &replay, trace)
+                                                       : ReadResult::kInvalid;
+  }
+  if (result == ReadResult::kRead) {
+    for (std::size_t i = 0; i < trace->size; ++i) {
+      TraceStep& step = trace->steps[i];
+      step.element = step.kind == StepKind::kNotCounted ? kNone : replay.elements[step.element].listed;
+    }
+  }
+  delete[] replay.elements;
+  delete[] replay.slots;
+  if (result != ReadResult::kRead) {
+    trace_release(trace);
+  }
+  return result;
+}
+
+void trace_release(ParsedTrace* trace) {
+  listing_release(&trace->listing);
+  delete[] trace->steps;
+  *trace = ParsedTrace{};
+}

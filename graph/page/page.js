@@ -1,7 +1,8 @@
 // wordlist-graph's page: the list drawn on a canvas, in list order or in
 // order of address, with one element selected and followed from NEXT to
-// NEXT. The listing is read from the JSON data block; the whole view lives
-// in `state`, mirrored in the URL fragment (#view=memory&select=17).
+// NEXT; for a trace, the whole run replayed addition by addition. The data
+// is read from the JSON block; the whole view lives in `state`, mirrored
+// in the URL fragment (#view=memory&select=17&zoom=0.5&step=120).
 'use strict';
 
 (() => {
@@ -19,37 +20,56 @@
   const COLOUR = {
     box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#B00020', arrow: '#1F5FBF',
     faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
-    source: '#7A3EB1', dim: '#8A96A8',
+    source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',
+    walkPath: 'rgba(214, 96, 20, 0.75)', placePath: 'rgba(120, 40, 160, 0.8)', empty: '#B8C2D0',
   };
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
 
   const data = JSON.parse(document.getElementById('listing').textContent);
-  const size = data.counts.length; // elements drawn
+  const size = data.counts.length; // elements drawn (all of them in a replay)
   const digits = data.digits;
   const nullAddress = '0'.repeat(digits);
   const columns = Math.max(6, Math.ceil(Math.sqrt(size)));
-  // rank[view][i]: where element i stands in the view's order.
   const memoryRank = new Int32Array(size);
   data.byAddress.forEach((index, rank) => { memoryRank[index] = rank; });
 
-  const canvas = document.getElementById('canvas');
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('canvas');
   const context = canvas.getContext('2d');
-  const details = document.getElementById('details');
-  const note = document.getElementById('note');
-  const pointer = document.getElementById('pointer');
-  const viewButton = document.getElementById('view');
-  const findField = document.getElementById('find');
+  const details = $('details');
+  const note = $('note');
+  const pointer = $('pointer');
+  const viewButton = $('view');
+  const findField = $('find');
 
-  const state = { view: data.view, selected: -1, scale: 1, x: 0, y: 0 };
+  const state = { view: data.view, selected: -1, scale: 1, x: 0, y: 0, step: 0 };
   let drawPending = false;
+
+  // The list as it stands: its elements in order (`order`), and where
+  // each element stands in it (`rank`, -1 for one not in it yet).
+  const current = { order: Int32Array.from({ length: size }, (_, i) => i), rank: null };
+  current.rank = current.order.slice();
+  // Which elements the current addition looked at: 1 by its first walk,
+  // 2 by its second, 3 by both.
+  let walked = new Uint8Array(size);
 
   // ---- The listing's fields.
 
   const address = (i) => data.addresses.substr(i * digits, digits);
-  const nextAddress = (i) => (i + 1 < size ? address(i + 1) : data.tail);
-  const indexAt = (view, rank) => (view === 'list' ? rank : data.byAddress[rank]);
-  const rankOf = (view, i) => (view === 'list' ? i : memoryRank[i]);
+  const listSize = () => current.order.length;
+  const present = (i) => current.rank[i] >= 0;
+  const at = (position) => (position >= 0 && position < listSize() ? current.order[position] : -1);
+  const following = (i) => at(current.rank[i] + 1);
+  const preceding = (i) => at(current.rank[i] - 1);
+  function nextAddress(i) {
+    const next = following(i);
+    if (next >= 0) return address(next);
+    return replay ? nullAddress : data.tail;
+  }
+  const indexAt = (view, rank) => (view === 'list' ? current.order[rank] : data.byAddress[rank]);
+  const rankOf = (view, i) => (view === 'list' ? current.rank[i] : memoryRank[i]);
+  const viewSize = () => (state.view === 'list' ? listSize() : size);
 
   // The bytes between an element and the next one up in memory.
   function distanceUp(i) {
@@ -131,6 +151,90 @@
     }
   }
 
+  // ---- The replay: every addition of a trace, and the list after any.
+
+  const replay = data.steps ? makeReplay() : null;
+
+  // Walks the additions once, with a Fenwick tree over the final order
+  // to know each element's position as it was: for every step, where its
+  // element stood and how many elements each of its two walks looked at.
+  function makeReplay() {
+    const steps = data.steps;
+    const total = steps.length;
+    const inserted = new Float64Array(size).fill(Infinity);
+    const occurrences = Array.from({ length: size }, () => []);
+    const position = new Int32Array(total + 1);
+    const first = new Int32Array(total + 1);
+    const second = new Int32Array(total + 1);
+    const cumulative = new Float64Array(total + 1);
+    const tree = new Int32Array(size + 1);
+    const add = (i) => { for (let k = i + 1; k <= size; k += k & -k) tree[k] += 1; };
+    const before = (i) => { let sum = 0; for (let k = i; k > 0; k -= k & -k) sum += tree[k]; return sum; };
+    let length = 0;
+    for (let k = 1; k <= total; k += 1) {
+      const code = steps[k - 1];
+      if (code >= 0) {
+        const element = code >> 1;
+        const rank = before(element);
+        position[k] = rank + 1;
+        occurrences[element].push(k);
+        if (code & 1) {
+          first[k] = rank + 1; // up to the equal word
+        } else {
+          first[k] = length; // the whole list: the word is new
+          second[k] = rank + (rank < length ? 1 : 0); // to the first not before it
+          inserted[element] = k;
+          add(element);
+          length += 1;
+        }
+      }
+      cumulative[k] = cumulative[k - 1] + first[k] + second[k];
+    }
+    return { steps, total, inserted, occurrences, position, first, second, cumulative };
+  }
+
+  // The element of step k (1-based), or -1 for a word not counted.
+  const elementOf = (k) => (replay.steps[k - 1] >= 0 ? replay.steps[k - 1] >> 1 : -1);
+  const wordOf = (k) => (elementOf(k) >= 0 ? data.words[elementOf(k)]
+    : data.uncounted[-1 - replay.steps[k - 1]]);
+
+  // How many occurrences of element i were counted by step k.
+  function countAt(i) {
+    if (!replay) return data.counts[i];
+    const list = replay.occurrences[i];
+    let low = 0;
+    let high = list.length;
+    while (low < high) {
+      const middle = (low + high) >> 1;
+      if (list[middle] <= state.step) low = middle + 1;
+      else high = middle;
+    }
+    return low;
+  }
+
+  // Makes the list the one after the first `step` additions.
+  function rebuild() {
+    const order = [];
+    const rank = new Int32Array(size).fill(-1);
+    for (let i = 0; i < size; i += 1) {
+      if (replay.inserted[i] <= state.step) {
+        rank[i] = order.length;
+        order.push(i);
+      }
+    }
+    current.order = Int32Array.from(order);
+    current.rank = rank;
+    walked = new Uint8Array(size);
+    const k = state.step;
+    const element = k > 0 ? elementOf(k) : -1;
+    if (element < 0) return;
+    // The walks went through the list as it was before this addition.
+    const newElement = replay.steps[k - 1] % 2 === 0;
+    const previous = newElement ? order.filter((i) => i !== element) : order;
+    for (let p = 0; p < replay.first[k]; p += 1) walked[previous[p]] |= 1;
+    for (let p = 0; p < replay.second[k]; p += 1) walked[previous[p]] |= 2;
+  }
+
   // ---- Layout: boxes in rows, in the view's order.
 
   function boxAt(rank) {
@@ -153,7 +257,9 @@
     if (column < 0 || column >= columns || row < 0) return -1;
     if (wx - column * PITCH_X > BOX_W || wy - row * PITCH_Y > BOX_H) return -1;
     const rank = row * columns + column;
-    return rank < size ? indexAt(state.view, rank) : -1;
+    if (rank >= viewSize()) return -1;
+    const i = indexAt(state.view, rank);
+    return present(i) ? i : -1;
   }
 
   function viewport() {
@@ -189,7 +295,9 @@
     if (state.view === 'list') drawListArrows(visible, detailed);
     else drawMemoryArrows(visible, detailed);
     drawBoxes(visible, detailed);
+    if (replay && state.view === 'memory') drawWalks();
     drawEnd();
+    if (replay) drawPlot();
     performance.measure('draw', { start, end: performance.now() });
     if (!document.documentElement.hasAttribute('data-ready')) {
       document.documentElement.setAttribute('data-ready', '');
@@ -201,14 +309,15 @@
   function visibleRanks(width, height) {
     const top = toWorld(0, 0);
     const bottom = toWorld(width, height);
+    const count = viewSize();
     const firstRow = Math.max(0, Math.floor(top.y / PITCH_Y));
-    const lastRow = Math.min(Math.ceil(size / columns) - 1, Math.floor(bottom.y / PITCH_Y));
+    const lastRow = Math.min(Math.ceil(count / columns) - 1, Math.floor(bottom.y / PITCH_Y));
     const firstColumn = Math.max(0, Math.floor(top.x / PITCH_X));
     const lastColumn = Math.min(columns - 1, Math.floor(bottom.x / PITCH_X));
     const rows = [];
     for (let row = firstRow; row <= lastRow && firstColumn <= lastColumn; row += 1) {
       const first = row * columns + firstColumn;
-      const last = Math.min(size - 1, row * columns + lastColumn);
+      const last = Math.min(count - 1, row * columns + lastColumn);
       if (first <= last) rows.push([first, last]);
     }
     return rows;
@@ -224,17 +333,28 @@
     return visible.reduce((sum, [first, last]) => sum + last - first + 1, 0);
   }
 
+  function boxColour(i) {
+    if (i === state.selected) return COLOUR.selected;
+    if (walked[i] === 3) return COLOUR.walkBoth;
+    if (walked[i]) return COLOUR.walk;
+    return COLOUR.box;
+  }
+
   function drawBoxes(visible, detailed) {
     const sel = state.selected;
     if (!detailed) {
-      // Far out: plain boxes, one path for all of them.
-      context.fillStyle = COLOUR.box;
-      context.beginPath();
-      forEachVisible(visible, (i, rank) => {
-        const box = boxAt(rank);
-        context.rect(box.x, box.y, BOX_W, BOX_H);
-      });
-      context.fill();
+      // Far out: plain boxes, one path per colour.
+      for (const colour of [COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.empty]) {
+        context.fillStyle = colour;
+        context.beginPath();
+        forEachVisible(visible, (i, rank) => {
+          const own = present(i) ? boxColour(i) : COLOUR.empty;
+          if (own !== colour) return;
+          const box = boxAt(rank);
+          context.rect(box.x, box.y, BOX_W, BOX_H);
+        });
+        context.fill();
+      }
       if (sel >= 0) {
         const box = boxOf(sel);
         const grow = Math.max(0, 6 / state.scale - BOX_W / 2);
@@ -246,18 +366,33 @@
       }
       return;
     }
-    const target = sel >= 0 && sel + 1 < size ? sel + 1 : -1;
+    const target = sel >= 0 ? following(sel) : -1;
+    const source = sel >= 0 ? preceding(sel) : -1;
     forEachVisible(visible, (i, rank) => {
       const box = boxAt(rank);
-      context.fillStyle = i === sel ? COLOUR.selected : COLOUR.box;
+      if (!present(i)) {
+        drawEmptySlot(i, box);
+        return;
+      }
+      context.fillStyle = boxColour(i);
       context.fillRect(box.x, box.y, BOX_W, BOX_H);
-      context.lineWidth = i === sel || i === target || i === sel - 1 ? 3 : 1;
+      context.lineWidth = i === sel || i === target || i === source ? 3 : 1;
       context.strokeStyle = i === target ? COLOUR.target
-        : i === sel - 1 && sel >= 0 ? COLOUR.source : COLOUR.boxEdge;
+        : i === source ? COLOUR.source : COLOUR.boxEdge;
       context.strokeRect(box.x, box.y, BOX_W, BOX_H);
       if (state.view === 'list') drawListFields(i, box);
       else drawMemoryFields(i, box);
     });
+  }
+
+  // A slot of the heap whose element is not allocated yet.
+  function drawEmptySlot(i, box) {
+    context.setLineDash([4, 4]);
+    context.lineWidth = 1;
+    context.strokeStyle = COLOUR.empty;
+    context.strokeRect(box.x, box.y, BOX_W, BOX_H);
+    context.setLineDash([]);
+    drawText(address(i), box.x + 6, box.y + LINE, FONT, COLOUR.empty);
   }
 
   function drawText(text, x, y, font, colour) {
@@ -269,26 +404,26 @@
   // A word, shortened to `room` characters, with its escapes in red.
   function drawWord(word, x, y, room) {
     let left = room;
-    let at = x;
+    let pen = x;
     for (const piece of pieces(word)) {
       const characters = [...piece.text];
       const shown = characters.slice(0, left).join('');
-      drawText(shown, at, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
-      at += Math.min(characters.length, left) * CHAR_W;
+      drawText(shown, pen, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
+      pen += Math.min(characters.length, left) * CHAR_W;
       left -= characters.length;
       if (left <= 0) break;
     }
-    if (left < 0) drawText('\u2026', at, y, BOLD, COLOUR.dim);
+    if (left < 0) drawText('\u2026', pen, y, BOLD, COLOUR.dim);
   }
 
   function drawListFields(i, box) {
     const x = box.x + 6;
     const y = box.y + LINE;
-    const position = String(i + 1);
+    const position = String(current.rank[i] + 1);
     drawText(position, x, y, FONT, COLOUR.dim);
     drawWord(data.words[i], x + (position.length + 1) * CHAR_W, y,
       BOX_CHARS - position.length - 2);
-    drawText(`COUNT ${data.counts[i]}`, x, y + LINE, FONT, COLOUR.text);
+    drawText(`COUNT ${countAt(i)}`, x, y + LINE, FONT, COLOUR.text);
     drawText(`ADR   ${address(i)}`, x, y + 2 * LINE, FONT, COLOUR.text);
     const selected = i === state.selected;
     drawText(`NEXT  ${nextAddress(i)}`, x, y + 3 * LINE, selected ? BOLD : FONT,
@@ -299,11 +434,11 @@
     const x = box.x + 6;
     const y = box.y + LINE;
     drawText(address(i), x, y, BOLD, COLOUR.text);
-    const position = `${i + 1}.`;
+    const position = `${current.rank[i] + 1}.`;
     drawText(position, x, y + LINE, FONT, COLOUR.dim);
     drawWord(data.words[i], x + (position.length + 1) * CHAR_W, y + LINE,
       BOX_CHARS - position.length - 2);
-    drawText(`COUNT ${data.counts[i]}`, x, y + 2 * LINE, FONT, COLOUR.text);
+    drawText(`COUNT ${countAt(i)}`, x, y + 2 * LINE, FONT, COLOUR.text);
     const distance = distanceUp(i);
     if (distance !== null) drawText(`+${distance} B to the next up`, x, y + 3 * LINE, FONT, COLOUR.dim);
   }
@@ -329,33 +464,30 @@
   // first box of the next row.
   function drawListArrows(visible, detailed) {
     if (!detailed) return;
-    forEachVisible(visible, (i) => {
-      if (i + 1 >= size) return;
+    forEachVisible(visible, (i, rank) => {
+      if (rank + 1 >= listSize()) return;
       const highlighted = i === state.selected;
-      listArrow(i, highlighted ? COLOUR.arrow : COLOUR.dim, highlighted ? 3 : 1.2);
+      listArrow(rank, highlighted ? COLOUR.arrow : COLOUR.dim, highlighted ? 3 : 1.2);
     });
   }
 
-  function listArrow(i, colour, width) {
-    const from = boxAt(i);
-    const to = boxAt(i + 1);
+  function listArrow(rank, colour, width) {
+    const from = boxAt(rank);
+    const to = boxAt(rank + 1);
     const y = from.y + LINE * 3 + 10;
+    const end = to.y + LINE * 3 + 10;
     context.beginPath();
     context.moveTo(from.x + BOX_W, y);
-    if (to.y === from.y) {
-      context.lineTo(to.x, to.y + LINE * 3 + 10);
-      stroke(colour, width);
-      arrowHead(to.x, to.y + LINE * 3 + 10, 0, colour);
-      return;
+    if (to.y !== from.y) {
+      const turn = from.y + BOX_H + GAP_Y / 2;
+      context.lineTo(from.x + BOX_W + GAP_X / 3, y);
+      context.lineTo(from.x + BOX_W + GAP_X / 3, turn);
+      context.lineTo(to.x - GAP_X / 3, turn);
+      context.lineTo(to.x - GAP_X / 3, end);
     }
-    const turn = from.y + BOX_H + GAP_Y / 2;
-    context.lineTo(from.x + BOX_W + GAP_X / 3, y);
-    context.lineTo(from.x + BOX_W + GAP_X / 3, turn);
-    context.lineTo(to.x - GAP_X / 3, turn);
-    context.lineTo(to.x - GAP_X / 3, to.y + LINE * 3 + 10);
-    context.lineTo(to.x, to.y + LINE * 3 + 10);
+    context.lineTo(to.x, end);
     stroke(colour, width);
-    arrowHead(to.x, to.y + LINE * 3 + 10, 0, colour);
+    arrowHead(to.x, end, 0, colour);
   }
 
   // In order of address the NEXT arrows jump about: the selected element's
@@ -363,20 +495,25 @@
   // when few boxes are in view.
   function drawMemoryArrows(visible, detailed) {
     const sel = state.selected;
+    const near = (i) => sel >= 0 && (i === sel || i === preceding(sel) || i === following(sel));
     if (detailed && countVisible(visible) <= 400) {
       forEachVisible(visible, (i) => {
-        if (i + 1 < size && Math.abs(i - sel) > 1) memoryArrow(i, COLOUR.faint, 1);
+        if (present(i) && following(i) >= 0 && !near(i)) memoryArrow(i, COLOUR.faint, 1);
       });
     }
     if (sel < 0) return;
-    if (sel > 0) memoryArrow(sel - 1, COLOUR.source, 2.5);
-    if (sel + 1 < size) memoryArrow(sel, COLOUR.arrow, 3.5);
-    if (sel + 2 < size) memoryArrow(sel + 1, COLOUR.dim, 2.5);
+    const source = preceding(sel);
+    const target = following(sel);
+    if (source >= 0) memoryArrow(source, COLOUR.source, 2.5);
+    if (target >= 0) memoryArrow(sel, COLOUR.arrow, 3.5);
+    if (target >= 0 && following(target) >= 0) memoryArrow(target, COLOUR.dim, 2.5);
   }
 
   function memoryArrow(i, colour, width) {
-    const from = boxOf(i);
-    const to = boxOf(i + 1);
+    curve(boxOf(i), boxOf(following(i)), colour, width);
+  }
+
+  function curve(from, to, colour, width) {
     const x1 = from.x + BOX_W / 2;
     const y1 = from.y + BOX_H / 2;
     const x2 = to.x + BOX_W / 2;
@@ -390,6 +527,28 @@
     context.quadraticCurveTo(cx, cy, x2, y2);
     stroke(colour, width);
     arrowHead(x2, y2, Math.atan2(y2 - cy, x2 - cx), colour);
+  }
+
+  // The current addition's walks through the heap, box to box in list
+  // order: the search for an equal word, then the search for the place.
+  function drawWalks() {
+    const k = state.step;
+    if (k === 0 || elementOf(k) < 0) return;
+    const element = elementOf(k);
+    const walk = [...current.order].filter((i) => i !== element || replay.steps[k - 1] % 2);
+    const path = (count, colour, width) => {
+      context.beginPath();
+      for (let p = 0; p < count && p < walk.length; p += 1) {
+        const box = boxOf(walk[p]);
+        const x = box.x + BOX_W / 2 + (colour === COLOUR.placePath ? 6 : 0);
+        const y = box.y + BOX_H / 2 + (colour === COLOUR.placePath ? 6 : 0);
+        if (p === 0) context.moveTo(x, y);
+        else context.lineTo(x, y);
+      }
+      stroke(colour, width);
+    };
+    path(replay.first[k], COLOUR.walkPath, 2);
+    path(replay.second[k], COLOUR.placePath, 2);
   }
 
   function drawHead() {
@@ -407,10 +566,58 @@
   // After the last box: NULL, or how many elements were left out.
   function drawEnd() {
     if (state.view !== 'list') return;
-    const end = size === 0 ? { x: -GAP_X + 6, y: 0 } : boxAt(size);
-    const text = data.tail === nullAddress ? 'NULL' : `\u2026 ${data.total - size} more`;
-    drawText(text, end.x + 4 - (size === 0 ? 0 : GAP_X - 8), end.y + LINE * 3 + 14, BOLD,
-      COLOUR.dim);
+    const count = listSize();
+    const end = count === 0 ? { x: 0, y: 0 } : boxAt(count - 1);
+    const ended = replay || data.tail === nullAddress;
+    const text = ended ? 'NULL' : `\u2026 ${data.total - size} more`;
+    drawText(text, count === 0 ? 6 : end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
+  }
+
+  // The cost of the run: elements looked at per addition (bars), their
+  // running total (line), and the current step.
+  function drawPlot() {
+    const plot = $('plot');
+    const width = plot.clientWidth;
+    const height = plot.clientHeight;
+    const ratio = window.devicePixelRatio || 1;
+    if (plot.width !== Math.round(width * ratio)) plot.width = Math.round(width * ratio);
+    if (plot.height !== Math.round(height * ratio)) plot.height = Math.round(height * ratio);
+    const pen = plot.getContext('2d');
+    pen.setTransform(ratio, 0, 0, ratio, 0, 0);
+    pen.clearRect(0, 0, width, height);
+    const { total, cumulative } = replay;
+    if (total === 0) return;
+    if (!plotColumns || plotColumns.length !== width) plotColumns = plotMaxima(width);
+    const highest = Math.max(1, ...plotColumns);
+    pen.fillStyle = COLOUR.walk;
+    plotColumns.forEach((value, x) => {
+      const bar = (value / highest) * (height - 2);
+      pen.fillRect(x, height - bar, 1, bar);
+    });
+    pen.strokeStyle = COLOUR.arrow;
+    pen.beginPath();
+    for (let x = 0; x < width; x += 1) {
+      const k = Math.min(total, Math.round(((x + 1) / width) * total));
+      const y = height - 1 - (cumulative[k] / cumulative[total]) * (height - 2);
+      if (x === 0) pen.moveTo(x, y);
+      else pen.lineTo(x, y);
+    }
+    pen.stroke();
+    const x = (state.step / total) * (width - 1);
+    pen.fillStyle = COLOUR.escape;
+    pen.fillRect(x - 1, 0, 2, height);
+  }
+
+  let plotColumns = null;
+
+  // The most elements any addition looked at, per column of the plot.
+  function plotMaxima(width) {
+    const maxima = new Float64Array(width);
+    for (let k = 1; k <= replay.total; k += 1) {
+      const x = Math.min(width - 1, Math.floor(((k - 1) / replay.total) * width));
+      maxima[x] = Math.max(maxima[x], replay.first[k] + replay.second[k]);
+    }
+    return Array.from(maxima);
   }
 
   // ---- What the user does.
@@ -427,33 +634,41 @@
   function showDetails() {
     const i = state.selected;
     if (i < 0) {
-      details.replaceChildren(size === 0 ? 'The list is empty.' : 'No element is selected.');
+      details.replaceChildren(listSize() === 0 ? 'The list is empty.' : 'No element is selected.');
       return;
     }
-    details.replaceChildren(`${i + 1} ADR: ${address(i)} NEXT: ${nextAddress(i)} ` +
-      `COUNT: ${data.counts[i]} WORD: `);
+    if (!present(i)) {
+      details.replaceChildren('"');
+      appendWord(details, data.words[i]);
+      details.append(`" is not in the list yet: it is inserted at step ${replay.inserted[i]}.`);
+      return;
+    }
+    details.replaceChildren(`${current.rank[i] + 1} ADR: ${address(i)} NEXT: ${nextAddress(i)} ` +
+      `COUNT: ${countAt(i)} WORD: `);
     appendWord(details, data.words[i]);
   }
 
   // Follows the selected element's NEXT.
   function follow() {
     const i = state.selected;
-    if (i < 0) {
-      if (size > 0) select(0);
-    } else if (i + 1 < size) {
-      select(i + 1);
-    } else if (data.tail === nullAddress) {
-      note.textContent = `NEXT of ${i + 1} is null: the list ends here.`;
+    if (i < 0 || !present(i)) {
+      if (listSize() > 0) select(at(0));
+    } else if (following(i) >= 0) {
+      select(following(i));
+    } else if (replay || data.tail === nullAddress) {
+      note.textContent = `NEXT of ${current.rank[i] + 1} is null: the list ends here.`;
     } else {
-      note.textContent = `NEXT of ${i + 1} leads to the ${data.total - size} elements not drawn.`;
+      note.textContent = `NEXT of ${current.rank[i] + 1} leads to the ` +
+        `${data.total - size} elements not drawn.`;
     }
   }
 
   // Selects the element whose NEXT points to the selected one.
   function back() {
     const i = state.selected;
-    if (i > 0) select(i - 1);
-    else if (i === 0) note.textContent = 'The head points here: no element comes before 1.';
+    if (i < 0 || !present(i)) return;
+    if (preceding(i) >= 0) select(preceding(i));
+    else note.textContent = 'The head points here: no element comes before 1.';
   }
 
   // Finds a word as the list's additions do: an equal word anywhere, or
@@ -463,7 +678,7 @@
     const wanted = bytesOf(text);
     let before = -1;
     let walking = true;
-    for (let i = 0; i < size; i += 1) {
+    for (const i of current.order) {
       const order = compareBytes(wanted, bytesOf(data.words[i]));
       if (order === 0) {
         select(i);
@@ -476,7 +691,7 @@
     details.replaceChildren('"');
     appendWord(details, text);
     details.append(before < 0 ? '" is not in the list: it would be linked at the head.'
-      : `" is not in the list: it would be linked after ${before + 1} "`);
+      : `" is not in the list: it would be linked after ${current.rank[before] + 1} "`);
     if (before >= 0) {
       appendWord(details, data.words[before]);
       details.append('".');
@@ -491,8 +706,7 @@
   function showView() {
     viewButton.textContent = state.view === 'list' ? 'Memory view (m)' : 'List view (m)';
     viewButton.setAttribute('aria-pressed', String(state.view === 'memory'));
-    document.body.dataset.view = state.view;
-    if (state.selected >= 0) reveal(state.selected);
+    if (state.selected >= 0 && present(state.selected)) reveal(state.selected);
     saveState();
     requestDraw();
   }
@@ -557,7 +771,90 @@
     return Math.min(Math.max(start, -margin), length + margin - span);
   }
 
-  // ---- The fragment: #view=memory&select=17&zoom=0.5.
+  // ---- Stepping through a replay.
+
+  // Shows the list after the first k additions.
+  function step(k) {
+    state.step = Math.max(0, Math.min(replay.total, k));
+    rebuild();
+    $('step').value = String(state.step);
+    showStatus();
+    showDetails();
+    const element = state.step > 0 ? elementOf(state.step) : -1;
+    if (element >= 0 && state.selected < 0) reveal(element);
+    saveStateSoon();
+    requestDraw();
+  }
+
+  const PHASES = { counted: ['look'], inserted: ['look', 'allocate', 'place', 'link'],
+    uncounted: ['look'] };
+
+  // The status line, and the phases of the addition that this step took.
+  function showStatus() {
+    const k = state.step;
+    const status = $('status');
+    let kind = null;
+    if (k === 0) {
+      status.replaceChildren(`Step 0 of ${replay.total}: the list is empty`);
+    } else {
+      const code = replay.steps[k - 1];
+      kind = code < 0 ? 'uncounted' : code % 2 ? 'counted' : 'inserted';
+      status.replaceChildren(`Step ${k} of ${replay.total}: "`);
+      appendWord(status, wordOf(k));
+      const p = replay.position[k];
+      status.append(kind === 'counted'
+        ? `" counted at position ${p}, count ${countAt(elementOf(k))} (looked at ${replay.first[k]})`
+        : kind === 'inserted'
+          ? `" inserted at position ${p} (looked at ${replay.first[k]} + ${replay.second[k]})`
+          : '" not counted');
+    }
+    for (const item of document.querySelectorAll('#phases li')) {
+      item.classList.toggle('taken', kind !== null && PHASES[kind].includes(item.dataset.phase));
+    }
+  }
+
+  let playing = null;
+
+  function play() {
+    if (playing) {
+      playing = null;
+      $('play').setAttribute('aria-pressed', 'false');
+      return;
+    }
+    if (state.step >= replay.total) step(0);
+    playing = { last: performance.now(), carry: 0 };
+    $('play').setAttribute('aria-pressed', 'true');
+    requestAnimationFrame(advance);
+  }
+
+  // Moves on as many additions as the speed asks for the time that passed.
+  function advance(now) {
+    if (!playing) return;
+    const due = playing.carry + ((now - playing.last) / 1000) * Number($('speed').value);
+    playing.last = now;
+    const whole = Math.floor(due);
+    playing.carry = due - whole;
+    if (whole > 0) step(state.step + whole);
+    if (state.step >= replay.total) {
+      play();
+      return;
+    }
+    requestAnimationFrame(advance);
+  }
+
+  // Goes to the next addition of the selected element's word.
+  function nextOfWord() {
+    const i = state.selected;
+    if (i < 0) {
+      note.textContent = 'Select an element first: its word\'s next addition is looked for.';
+      return;
+    }
+    const later = replay.occurrences[i].find((k) => k > state.step);
+    if (later === undefined) note.textContent = 'No later addition of this word.';
+    else step(later);
+  }
+
+  // ---- The fragment: #view=memory&select=17&zoom=0.5&step=120.
 
   let saveTimer = 0;
 
@@ -566,41 +863,55 @@
     const parts = [`view=${state.view}`];
     if (state.selected >= 0) parts.push(`select=${state.selected + 1}`);
     if (state.scale !== 1) parts.push(`zoom=${Number(state.scale.toPrecision(3))}`);
+    if (replay) parts.push(`step=${state.step}`);
     const fragment = `#${parts.join('&')}`;
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
 
-  // Zooming changes the fragment once it comes to rest, not at every step.
+  // Zooming and playing change the fragment once they come to rest, not
+  // at every step.
   function saveStateSoon() {
     clearTimeout(saveTimer);
     saveTimer = setTimeout(saveState, 250);
   }
 
-  // Takes view, selection and zoom from the fragment, and centres the
-  // selected element.
+  // Takes view, step, selection and zoom from the fragment, and centres
+  // the selected element. Elements are named by their final position.
   function loadState() {
     const fields = new URLSearchParams(location.hash.slice(1));
     const view = fields.get('view');
     if (view === 'list' || view === 'memory') state.view = view;
+    if (replay) {
+      const k = fields.has('step') ? Number(fields.get('step')) : replay.total;
+      state.step = Number.isInteger(k) ? Math.max(0, Math.min(replay.total, k)) : replay.total;
+      rebuild();
+      $('step').value = String(state.step);
+      showStatus();
+    }
     const position = Number(fields.get('select'));
     state.selected = Number.isInteger(position) && position >= 1 && position <= size
       ? position - 1 : -1;
     const scale = Number(fields.get('zoom'));
     if (fields.has('zoom') && scale >= MIN_SCALE && scale <= MAX_SCALE) state.scale = scale;
-    if (state.selected >= 0) centre(state.selected);
+    if (state.selected >= 0 && present(state.selected)) centre(state.selected);
   }
 
   // ---- Wiring.
 
   const keys = {
     m: switchView, ArrowRight: follow, ArrowLeft: back,
-    Home: () => size > 0 && select(0), End: () => size > 0 && select(size - 1),
+    Home: () => listSize() > 0 && select(at(0)), End: () => listSize() > 0 && select(at(listSize() - 1)),
     '+': () => zoom(1.25), '=': () => zoom(1.25), '-': () => zoom(0.8), 0: fit,
+  };
+  const replayKeys = {
+    '.': () => step(state.step + 1), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
   };
 
   function onKey(event) {
     if (event.target === findField || event.ctrlKey || event.metaKey || event.altKey) return;
-    const action = keys[event.key];
+    if (event.target instanceof HTMLButtonElement && (event.key === ' ' || event.key === 'Enter')) return;
+    if (event.target === $('step') && /^(Arrow|Home|End|Page)/.test(event.key)) return;
+    const action = keys[event.key] || (replay && replayKeys[event.key]);
     if (!action) return;
     event.preventDefault();
     action();
@@ -636,11 +947,11 @@
       }
       return;
     }
-    const at = toWorld(event.clientX - rect.left, event.clientY - rect.top);
-    const i = elementAt(at.x, at.y);
+    const point = toWorld(event.clientX - rect.left, event.clientY - rect.top);
+    const i = elementAt(point.x, point.y);
     pointer.replaceChildren();
     if (i >= 0) {
-      pointer.append(`${i + 1} `);
+      pointer.append(`${current.rank[i] + 1} `);
       appendWord(pointer, data.words[i]);
     }
   }
@@ -650,8 +961,8 @@
     drag = null;
     if (!clicked) return;
     const rect = canvas.getBoundingClientRect();
-    const at = toWorld(event.clientX - rect.left, event.clientY - rect.top);
-    const i = elementAt(at.x, at.y);
+    const point = toWorld(event.clientX - rect.left, event.clientY - rect.top);
+    const i = elementAt(point.x, point.y);
     if (i >= 0) select(i);
   }
 
@@ -661,25 +972,47 @@
     zoom(Math.exp(-event.deltaY / 400), event.clientX - rect.left, event.clientY - rect.top);
   }
 
+  function onPlotClick(event) {
+    const rect = $('plot').getBoundingClientRect();
+    step(Math.round(((event.clientX - rect.left) / rect.width) * replay.total));
+  }
+
+  function initReplay() {
+    $('timeline').hidden = false;
+    const slider = $('step');
+    slider.max = String(replay.total);
+    slider.addEventListener('input', () => step(Number(slider.value)));
+    $('back').addEventListener('click', () => step(state.step - 1));
+    $('forward').addEventListener('click', () => step(state.step + 1));
+    $('play').addEventListener('click', play);
+    $('next-of-word').addEventListener('click', nextOfWord);
+    $('plot').addEventListener('click', onPlotClick);
+    const looked = replay.cumulative[replay.total];
+    $('totals').textContent = `${looked} elements looked at for ${replay.total} addition` +
+      `${replay.total === 1 ? '' : 's'} of ${size} distinct word${size === 1 ? '' : 's'}`;
+  }
+
   function init() {
-    document.getElementById('title').textContent = data.total === size
+    const title = data.total === size
       ? `${size} element${size === 1 ? '' : 's'}`
       : `the first ${size} of ${data.total} elements`;
-    document.title = `wordlist: ${document.getElementById('title').textContent}`;
+    $('title').textContent = replay ? `the run that built ${title}` : title;
+    document.title = `wordlist: ${$('title').textContent}`;
+    if (replay) initReplay();
     state.x = -GAP_X * 2;
     state.y = -GAP_Y;
     loadState();
     document.addEventListener('keydown', onKey);
     findField.addEventListener('keydown', onFindKey);
     viewButton.addEventListener('click', switchView);
-    document.getElementById('zoom-in').addEventListener('click', () => zoom(1.25));
-    document.getElementById('zoom-out').addEventListener('click', () => zoom(0.8));
-    document.getElementById('fit').addEventListener('click', fit);
+    $('zoom-in').addEventListener('click', () => zoom(1.25));
+    $('zoom-out').addEventListener('click', () => zoom(0.8));
+    $('fit').addEventListener('click', fit);
     canvas.addEventListener('pointerdown', onPointerDown);
     canvas.addEventListener('pointermove', onPointerMove);
     canvas.addEventListener('pointerup', onPointerUp);
     canvas.addEventListener('wheel', onWheel, { passive: false });
-    window.addEventListener('resize', requestDraw);
+    window.addEventListener('resize', () => { plotColumns = null; requestDraw(); });
     window.addEventListener('hashchange', () => {
       loadState();
       showDetails();

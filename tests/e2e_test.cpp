@@ -54,6 +54,7 @@ struct Case {
   std::uintmax_t sparse_size = 0;  // the size of neco.txt, with Input::kSparse
   long vm_limit_kib = 0;           // a virtual-memory limit, 0 for none
   bool heavy = false;              // too slow to run under valgrind
+  bool traced = false;             // runs wordlist-trace instead of wordlist
 };
 
 // Names a case in test listings instead of dumping its bytes.
@@ -67,9 +68,12 @@ struct Outcome {
 
 // The program under test, a checker it runs under (valgrind, for one),
 // and an emulator it needs where the host cannot run it natively.
-const std::string& program() {
+const std::string& program(const Case& test) {
   static const std::string path = env_or_empty("WORDLIST_PROGRAM");
-  return path;
+  // wordlist-trace is built beside wordlist.
+  static const std::string traced =
+      path.empty() ? path : std::string(path).insert(path.rfind("wordlist") + 8, "-trace");
+  return test.traced ? traced : path;
 }
 const std::string& launcher() {
   static const std::string prefix = env_or_empty("WORDLIST_LAUNCHER");
@@ -108,8 +112,8 @@ void prepare_input(const Case& test, const fs::path& dir) {
 std::string quoted(const std::string& path) { return '"' + path + '"'; }
 
 // The program's path as Windows sees it: Wine maps the host's root to Z:.
-std::string windows_program() {
-  std::string path = program();
+std::string windows_program(const Case& test) {
+  std::string path = program(test);
   if (!path.empty() && path[0] == '/') {
     std::replace(path.begin(), path.end(), '/', '\\');
     path = "Z:" + path;
@@ -119,8 +123,8 @@ std::string windows_program() {
 
 // The command interpreter's line that runs the program in `dir`.
 std::string command_line(const Case& test, const fs::path& dir) {
-  return "cd /d " + quoted(dir.string()) + " && " + quoted(windows_program()) + " " + test.args +
-         " >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string());
+  return "cd /d " + quoted(dir.string()) + " && " + quoted(windows_program(test)) + " " +
+         test.args + " >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string());
 }
 
 // std::system returns the program's exit code as it is.
@@ -133,7 +137,7 @@ std::string command_line(const Case& test, const fs::path& dir) {
   if (test.vm_limit_kib > 0) {
     command += "ulimit -v " + std::to_string(test.vm_limit_kib) + " && ";
   }
-  command += launcher() + " " + emulator() + " '" + program() + "' " + test.args + " 2>'" +
+  command += launcher() + " " + emulator() + " '" + program(test) + "' " + test.args + " 2>'" +
              (dir / "err").string() + "'";
   switch (test.output) {
     case Output::kFile:
@@ -228,10 +232,37 @@ testing::AssertionResult same_bytes(const std::string& expected, const std::stri
          << "\n  actual:   ..." << testing::PrintToString(actual.substr(from, 80));
 }
 
+// Checks a trace: its format line, one line per word added (the fixed
+// words first), each inserted the first time and counted after, and the
+// listing at its end exactly as wordlist writes it.
+void check_trace(const Case& test, const std::string& out) {
+  const std::string format = "wordlist-trace 1"s + kEol;
+  ASSERT_EQ(format, out.substr(0, format.size()));
+  const std::size_t listing = out.find("Seznam");
+  ASSERT_NE(std::string::npos, listing);
+  std::vector<std::string> words = fixed_words();
+  const std::vector<std::string> text_words = model_words(test.text);
+  words.insert(words.end(), text_words.begin(), text_words.end());
+  std::map<std::string, int> counts;
+  std::size_t at = format.size();
+  for (const std::string& word : words) {
+    const std::size_t end = out.find(kEol, at);
+    ASSERT_LT(end, listing) << "fewer additions than words";
+    const std::string line = out.substr(at, end - at);
+    const char* kind = ++counts[word] == 1 ? "inserted " : "counted ";
+    EXPECT_EQ(0U, line.find(kind)) << line;
+    EXPECT_EQ(" WORD: " + word, line.substr(line.size() - word.size() - 7)) << line;
+    at = end + std::char_traits<char>::length(kEol);
+  }
+  EXPECT_EQ(listing, at) << "more additions than words";
+  const std::string rest = out.substr(listing);
+  EXPECT_TRUE(same_bytes(expected_output(test.listing, rest), rest));
+}
+
 class EndToEndTest : public testing::TestWithParam<Case> {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(program().empty()) << "WORDLIST_PROGRAM must name the program to test";
+    ASSERT_FALSE(program(GetParam()).empty()) << "WORDLIST_PROGRAM must name the program to test";
     std::random_device random;
     dir_ = fs::temp_directory_path() /
            ("wordlist-" + GetParam().name + "-" + std::to_string(random()));
@@ -258,7 +289,9 @@ TEST_P(EndToEndTest, WritesExpectedOutput) {
   const Outcome run = run_program(test, dir_);
   EXPECT_EQ(test.status, run.status);
   EXPECT_EQ(test.error, run.err);
-  if (test.status == 0 && test.output == Output::kFile) {
+  if (test.status == 0 && test.output == Output::kFile && test.traced) {
+    check_trace(test, run.out);
+  } else if (test.status == 0 && test.output == Output::kFile) {
     EXPECT_TRUE(same_bytes(expected_output(test.listing, run.out), run.out));
   } else {
     EXPECT_EQ("", run.out);
@@ -423,6 +456,17 @@ std::vector<Case> cases() {
   with_args.args = "-h --version neco.txt ''";
   all.push_back(with_args);
   add_hostile_cases(&all);
+  // wordlist-trace makes the same run, and ends its trace with the same
+  // listing.
+  for (Case test : {all[0], all[1], all[7], all[8],
+                    failing("MissingFile", Input::kNone, Output::kFile, 2,
+                            line("wordlist-trace: neco.txt: No such file or directory")),
+                    failing("OutputFull", Input::kFile, Output::kDevFull, 2,
+                            line("wordlist-trace: write error: No space left on device"))}) {
+    test.name = "Trace" + test.name;
+    test.traced = true;
+    all.push_back(test);
+  }
   return all;
 }
 

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <ostream>
 #include <random>
 #include <set>
@@ -19,19 +20,20 @@
 
 #include "model.h"
 #include "run_util.h"
+#include "trace_reader.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Runs `command` in `dir`, where $WORDLIST and $GRAPH name the programs
+// Runs `command` in `dir`, where $WORDLIST, $TRACE and $GRAPH name the programs
 // under test, each after the launcher (valgrind, say) when there is one;
 // returns its exit status.
 int run(const std::string& command, const fs::path& dir) {
   const std::string launcher = env_or_empty("WORDLIST_LAUNCHER");
   const std::string line = "cd '" + dir.string() + "' && WORDLIST=\"" + launcher + " " +
-                           WORDLIST_PROGRAM + "\" GRAPH=\"" + launcher + " " + WORDLIST_GRAPH +
-                           "\" && " + command;
+                           WORDLIST_PROGRAM + "\" TRACE=\"" + launcher + " " + WORDLIST_TRACE +
+                           "\" GRAPH=\"" + launcher + " " + WORDLIST_GRAPH + "\" && " + command;
   const int raw = std::system(line.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
@@ -184,6 +186,54 @@ INSTANTIATE_TEST_SUITE_P(
                     PictureCase{"EmptyFile", "", "list"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A text of `words` words drawn from a small vocabulary, so that words
+// repeat, with every delimiter between them.
+std::string random_text(std::mt19937* random, int words) {
+  const std::string vocabulary[] = {"a", "b", "ab", "ba", "pokus", "druhy", "Z", "\xC3\xA1", "zz"};
+  const std::string delimiters = " \r\n\t,.?!*'";
+  std::string text;
+  for (int i = 0; i < words; ++i) {
+    text += vocabulary[(*random)() % std::size(vocabulary)];
+    text += delimiters[(*random)() % delimiters.size()];
+  }
+  return text;
+}
+
+// Tests, on random texts, that a trace replays to its own final listing,
+// that it records every word in text order, inserted the first time and
+// counted after, and that its listing holds a plain model's counts.
+TEST_F(GraphTest, TraceReplaysAsAModelCounts) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 20; ++round) {
+    const std::string text = random_text(&random, static_cast<int>(random() % 60));
+    write_file(dir_ / "neco.txt", text);
+    ASSERT_EQ(0, run("$TRACE >trace", dir_));
+    const std::string bytes = read_file(dir_ / "trace");
+    ParsedTrace trace{};
+    ListingError error{};
+    ASSERT_EQ(ReadResult::kRead, trace_read(bytes.data(), bytes.size(), &trace, &error))
+        << error.line << ": " << error.what << "\n"
+        << bytes;
+    std::vector<std::string> words = fixed_words();
+    const std::vector<std::string> text_words = model_words(text);
+    words.insert(words.end(), text_words.begin(), text_words.end());
+    ASSERT_EQ(words.size(), trace.size);
+    std::map<std::string, int> counts;
+    for (std::size_t i = 0; i < trace.size; ++i) {
+      const TraceStep& step = trace.steps[i];
+      EXPECT_EQ(words[i], std::string(step.word, step.word_length));
+      EXPECT_EQ(++counts[words[i]] == 1 ? StepKind::kInserted : StepKind::kCounted, step.kind);
+    }
+    Listing listed;
+    for (std::size_t i = 0; i < trace.listing.size; ++i) {
+      const ListedElement& element = trace.listing.elements[i];
+      listed.emplace_back(std::string(element.word, element.word_length), element.count);
+    }
+    EXPECT_EQ(model_listing(text), listed);
+    trace_release(&trace);
+  }
+}
+
 struct CommandCase {
   const char* name;
   std::string command;  // writes standard output to "out"
@@ -240,6 +290,27 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"PageOutputFull", "echo 'Seznam je prazdny.' | $GRAPH --html >/dev/full", 2,
                     kFull, false},
         CommandCase{"HelpOutputFull", "$GRAPH --help >/dev/full", 2, kFull, false},
+        CommandCase{"TraceHelp", "$TRACE --help >out", 0, "", false},
+        CommandCase{
+            "TraceVersion",
+            "$TRACE --version >out && test \"$(cat out)\" = 'wordlist-trace " WORDLIST_VERSION "'",
+            0, "", false},
+        CommandCase{"TraceMissingFile", "$TRACE missing >out", 2,
+                    "wordlist-trace: missing: No such file or directory\n", false},
+        CommandCase{"TraceUnknownOption", "$TRACE --quiet >out", 2,
+                    "wordlist-trace: unknown option '--quiet' (see wordlist-trace --help)\n",
+                    false},
+        CommandCase{"TraceOutputFull", "echo a >t && $TRACE t >/dev/full", 2,
+                    "wordlist-trace: write error: No space left on device\n", false},
+        CommandCase{"BrokenTrace",
+                    "printf 'wordlist-trace 1\\ncounted 00001000 COUNT: 2 WORD: a\\n' >t && "
+                    "$GRAPH t >out",
+                    2, "wordlist-graph: t:2: ADR is not an element of the list\n", false},
+        CommandCase{"TracePageNotShortened", "echo a >t && $TRACE t | $GRAPH --html --max 2 >out",
+                    2,
+                    "wordlist-graph: -: a replay is drawn whole: --max does not apply to a trace's "
+                    "page\n",
+                    false},
         CommandCase{"BrokenPage", "$GRAPH --html broken >out", 2,
                     "wordlist-graph: broken:2: COUNT is below 1\n", false},
         CommandCase{"TooLargeForMemory",

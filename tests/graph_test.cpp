@@ -12,6 +12,7 @@
 #include "dot_writer.h"
 #include "html_writer.h"
 #include "listing_reader.h"
+#include "trace_reader.h"
 
 namespace {
 
@@ -371,5 +372,139 @@ INSTANTIATE_TEST_SUITE_P(
              "n2 [" + kBox + R"(<TR><TD BGCOLOR="#E4ECF7"><B>00010001</B></TD></TR><TR><TD>2. w)",
              "</TD></TR></TABLE>>];\n  n3 "}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// A well-formed trace: five additions, one not counted, then its listing.
+const std::string kTrace =
+    "wordlist-trace 1\n"
+    "inserted 00001000 at head WORD: pokus\n"
+    "inserted 00001040 at head WORD: druhy\n"
+    "counted 00001000 COUNT: 2 WORD: pokus\n"
+    "not counted WORD: pokus\n"
+    "inserted 00001080 after 00001000 WORD: t\n"
+    "Seznam - adresa prvniho prvku: 00001040\n"
+    "  1 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+    "  2 ADR: 00001000 NEXT: 00001080 COUNT:   2 WORD: pokus\n"
+    "  3 ADR: 00001080 NEXT: 00000000 COUNT:   1 WORD: t\n";
+
+// kTrace with its first occurrence of `from` replaced by `to`.
+std::string trace_edited(const std::string& from, const std::string& to) {
+  std::string text = kTrace;
+  const std::size_t at = text.find(from);
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class BrokenTraceTest : public testing::TestWithParam<BrokenCase> {};
+
+// Tests that the first line that breaks a rule of the replay is named.
+TEST_P(BrokenTraceTest, NamesTheLine) {
+  ParsedTrace trace{};
+  ListingError error{};
+  const std::string& text = GetParam().text;
+  ASSERT_TRUE(is_trace(text.data(), text.size()));
+  ASSERT_EQ(ReadResult::kInvalid, trace_read(text.data(), text.size(), &trace, &error));
+  EXPECT_EQ(GetParam().line, error.line) << error.what;
+  EXPECT_EQ(GetParam().what, error.what);
+  EXPECT_EQ(nullptr, trace.steps);
+}
+
+const char* const kNotAddition =
+    "not an addition as the trace writes it (inserted, counted, not counted)";
+const char* const kCountForm2 = "COUNT is not a count as the trace writes it";
+const std::string kTLine = "inserted 00001080 after 00001000 WORD: t\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, BrokenTraceTest,
+    testing::Values(
+        BrokenCase{"OtherVersion", trace_edited("trace 1", "trace 2"), 1,
+                   "the trace's format is not version 1"},
+        BrokenCase{"CutShort", kTrace.substr(0, kTrace.find("druhy") + 5), 3,
+                   "the line has no line end: the trace is cut short"},
+        BrokenCase{"NoListing", kTrace.substr(0, kTrace.find("Seznam")), 7,
+                   "the trace ends without its final listing"},
+        BrokenCase{"MixedLineEnds", trace_edited("druhy\n", "druhy\r\n"), 3,
+                   "the line ends otherwise than the first line (LF and CR LF mixed)"},
+        BrokenCase{"ListingLineEnds", trace_edited("00001040\n", "00001040\r\n"), 7,
+                   "the line ends otherwise than the first line (LF and CR LF mixed)"},
+        BrokenCase{"UnknownAddition", trace_edited("counted 0", "count 0"), 4, kNotAddition},
+        BrokenCase{"AddressTooShort", trace_edited("inserted 00001000", "inserted 1000"), 2,
+                   "an address is not 8 or 16 upper-case hexadecimal digits"},
+        BrokenCase{"AddressesDiffer", trace_edited("counted 00001000", "counted 0000000000001000"),
+                   4, "an address is not as wide as the trace's first"},
+        BrokenCase{"LinkedNowhere", trace_edited("00001080 after", "00001080 before"), 6,
+                   "an inserted element is linked neither at head nor after an address"},
+        BrokenCase{"WordMissing", trace_edited(" WORD: t", ""), 6, "WORD is missing"},
+        BrokenCase{"WordWithDelimiter", trace_edited("WORD: t", "WORD: t,u"), 6, kWordBytes},
+        BrokenCase{"CountPadded", trace_edited("COUNT: 2", "COUNT:  2"), 4, kCountForm2},
+        BrokenCase{"CountOfOne", trace_edited("COUNT: 2", "COUNT: 1"), 4, kCountForm2},
+        BrokenCase{"CountLeadingZero", trace_edited("COUNT: 2", "COUNT: 02"), 4, kCountForm2},
+        BrokenCase{"CountOverflows", trace_edited("COUNT: 2", "COUNT: 2147483648"), 4, kCountHigh},
+        BrokenCase{"InsertedNull", trace_edited("inserted 00001040", "inserted 00000000"), 3,
+                   "ADR is null"},
+        BrokenCase{"InsertedTwice", trace_edited("inserted 00001040", "inserted 00001000"), 3,
+                   "ADR is already an element: an inserted element must be new"},
+        BrokenCase{"InsertedPresentWord", trace_edited("WORD: t\n", "WORD: pokus\n"), 6,
+                   "the word is in the list already: it would have been counted"},
+        BrokenCase{"LinkedAfterUnknown", trace_edited("after 00001000", "after 00002000"), 6,
+                   "the element it is linked after is not in the list"},
+        BrokenCase{"LinkedOutOfOrder", trace_edited("after 00001000", "after 00001040"), 6,
+                   "the word would not stand in order where it is linked"},
+        BrokenCase{"InsertedAtWrongHead",
+                   trace_edited(kTLine, "inserted 00001080 at head WORD: t\n"), 6,
+                   "the word would not stand in order where it is linked"},
+        BrokenCase{"CountedUnknown", trace_edited("counted 00001000", "counted 00002000"), 4,
+                   "ADR is not an element of the list"},
+        BrokenCase{"CountedOtherWord", trace_edited("counted 00001000", "counted 00001040"), 4,
+                   "the element at ADR holds another word"},
+        BrokenCase{"CountSkips", trace_edited("COUNT: 2", "COUNT: 3"), 4,
+                   "COUNT is not the element's count plus one"},
+        BrokenCase{"ListingBroken", trace_edited("COUNT:   2", "COUNT:   0"), 9, kCountLow},
+        BrokenCase{"ListingCountDiffers", trace_edited("COUNT:   2", "COUNT:   3"), 9,
+                   "COUNT differs from the replayed count"},
+        BrokenCase{"ListingWordDiffers", trace_edited("COUNT:   1 WORD: t", "COUNT:   1 WORD: u"),
+                   10, "WORD differs from the replayed word"},
+        BrokenCase{"ListingAddressDiffers", trace_edited("inserted 00001080", "inserted 00001090"),
+                   10, "ADR is not the replayed list's element at this position"},
+        BrokenCase{"ListingShorter",
+                   trace_edited("NEXT: 00001080 COUNT:   2 WORD: pokus\n"
+                                "  3 ADR: 00001080 NEXT: 00000000 COUNT:   1 WORD: t\n",
+                                "NEXT: 00000000 COUNT:   2 WORD: pokus\n"),
+                   9, "the listing ends before the replayed list"},
+        BrokenCase{"ListingLonger", trace_edited(kTLine, ""), 9,
+                   "the replayed list ends before this element"},
+        BrokenCase{"ListingEmpty", kTrace.substr(0, kTrace.find("Seznam")) + "Seznam je prazdny.\n",
+                   7, "the replayed list is not empty"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Tests that a good trace is read whole, its steps naming the final
+// listing's elements, on every target's line ends.
+TEST(TraceTest, ReadsEveryStep) {
+  std::string crlf;
+  for (const char c : kTrace) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  for (const std::string& text : {kTrace, crlf}) {
+    ParsedTrace trace{};
+    ListingError error{};
+    ASSERT_EQ(ReadResult::kRead, trace_read(text.data(), text.size(), &trace, &error))
+        << error.line << ": " << error.what;
+    const std::pair<StepKind, std::size_t> expected[] = {{StepKind::kInserted, 1},
+                                                         {StepKind::kInserted, 0},
+                                                         {StepKind::kCounted, 1},
+                                                         {StepKind::kNotCounted, SIZE_MAX},
+                                                         {StepKind::kInserted, 2}};
+    ASSERT_EQ(5U, trace.size);
+    for (std::size_t i = 0; i < trace.size; ++i) {
+      EXPECT_EQ(expected[i].first, trace.steps[i].kind) << i;
+      EXPECT_EQ(expected[i].second, trace.steps[i].element) << i;
+    }
+    EXPECT_EQ(3U, trace.listing.size);
+    trace_release(&trace);
+  }
+  EXPECT_FALSE(is_trace(kGood.data(), kGood.size()));
+}
 
 }  // namespace

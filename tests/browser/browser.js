@@ -43,7 +43,14 @@ export function listingOf(text, folder) {
   return execFileSync(process.env.WORDLIST_PROGRAM, { cwd: folder });
 }
 
-// Writes the page of `listing` into `folder`; returns its file: URL.
+// The trace wordlist-trace writes for `text` (bytes), run in `folder`.
+export function traceOf(text, folder) {
+  writeFileSync(join(folder, 'neco.txt'), text);
+  return execFileSync(process.env.WORDLIST_TRACE, { cwd: folder, maxBuffer: 1 << 30 });
+}
+
+// Writes the page of `listing` (or of a trace) into `folder`; returns its
+// file: URL.
 export function pageOf(listing, folder, name = 'list.html') {
   const page = join(folder, name);
   writeFileSync(page, execFileSync(process.env.WORDLIST_GRAPH, ['--html'], {

@@ -1,19 +1,27 @@
 // Measures the page of wordlist-graph --html in headless Chromium: its
 // weight beside the listing's, the time from navigation to the first
 // picture (data-ready), and how long a redraw takes after a zoom, a pan,
-// a selection and a view switch. A measurement, not a test.
+// a selection and a view switch; then the replay page of a trace: its
+// weight, its time to ready, a step forward or back, a jump on the
+// slider, and whether playing at 60 additions a second keeps up; and
+// wordlist-trace's time beside wordlist's. A measurement, not a test.
 //   node bench/page_bench.js [ELEMENTS ...]
 // Each ELEMENTS makes a listing of that many elements; the bundled
-// sample's listing is always measured. The programs are taken from
-// build/release unless WORDLIST_PROGRAM and WORDLIST_GRAPH name them.
+// sample is always measured, and Genesis where Debian's bible-kjv is
+// installed. The programs are taken from build/release unless
+// WORDLIST_PROGRAM, WORDLIST_GRAPH and WORDLIST_TRACE name them.
+import { execFileSync } from 'node:child_process';
 import { readFileSync, statSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 
-import { launch, listingOf, missing, pageOf, syntheticListing, workFolder } from '../tests/browser/browser.js';
+import {
+  genesis, launch, listingOf, missing, pageOf, syntheticListing, traceOf, workFolder,
+} from '../tests/browser/browser.js';
 
 const root = fileURLToPath(new URL('..', import.meta.url));
 process.env.WORDLIST_PROGRAM ||= `${root}build/release/wordlist`;
 process.env.WORDLIST_GRAPH ||= `${root}build/release/wordlist-graph`;
+process.env.WORDLIST_TRACE ||= `${root}build/release/wordlist-trace`;
 const LOADS = 7;
 const REDRAWS = 41;
 
@@ -41,7 +49,10 @@ async function redraws(page, action) {
     await action(round);
     await page.waitForFunction((count) => performance.getEntriesByName('draw').length > count,
       before);
-    times.push(await page.evaluate(() => performance.getEntriesByName('draw').at(-1).duration));
+    // A step's own work, done before it asks for the redraw, counts too.
+    times.push(await page.evaluate(() => performance.getEntriesByName('draw').at(-1).duration +
+      (performance.getEntriesByName('step').at(-1)?.duration ?? 0)));
+    await page.evaluate(() => performance.clearMeasures('step'));
   }
   return { median: median(times), max: Math.max(...times) };
 }
@@ -72,6 +83,57 @@ async function measure(browser, name, listing, folder) {
   return { name, listingBytes: listing.length, pageBytes, ready, ...results };
 }
 
+// The replay page of `text`'s trace.
+async function measureReplay(browser, name, text, folder) {
+  const trace = traceOf(text, folder);
+  const listing = listingOf(text, folder);
+  const additions = trace.toString('latin1').split('\n')
+    .filter((line) => /^(inserted|counted|not counted) /.test(line)).length;
+  const url = pageOf(trace, folder, `${name}-replay.html`);
+  const pageBytes = statSync(fileURLToPath(url)).size;
+  const ready = await readyTime(browser, url);
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  await page.goto(`${url}#view=memory&step=${Math.floor(additions / 2)}&zoom=0.3`);
+  await page.waitForSelector('html[data-ready]');
+  const forward = await redraws(page, () => page.keyboard.press('.'));
+  const back = await redraws(page, () => page.keyboard.press(','));
+  const jump = await redraws(page, (round) => page.$eval('#step', (slider, k) => {
+    slider.value = String(k);
+    slider.dispatchEvent(new Event('input'));
+  }, Math.floor(((round * 7919) % 1000) / 1000 * additions)));
+  // Plays for two seconds at 60 additions a second from the start.
+  await page.keyboard.press('Home');
+  await page.$eval('#step', (slider) => { slider.value = '0'; slider.dispatchEvent(new Event('input')); });
+  await page.selectOption('#speed', '60');
+  await page.click('#play');
+  const started = Date.now();
+  await page.waitForTimeout(2000);
+  await page.click('#play');
+  const seconds = (Date.now() - started) / 1000;
+  const played = Number(await page.$eval('#step', (slider) => slider.value));
+  await page.close();
+  return { name, additions, listingBytes: listing.length, pageBytes, ready, forward, back, jump,
+    playedPerSecond: played / seconds };
+}
+
+// Median wall-clock seconds of `runs` runs of each program on `text`,
+// alternating.
+function programTimes(text, folder, runs = 7) {
+  listingOf(text, folder);
+  const time = (program) => {
+    const start = process.hrtime.bigint();
+    execFileSync(program, { cwd: folder, maxBuffer: 1 << 30 });
+    return Number(process.hrtime.bigint() - start) / 1e9;
+  };
+  const wordlist = [];
+  const trace = [];
+  for (let run = 0; run < runs; run += 1) {
+    wordlist.push(time(process.env.WORDLIST_PROGRAM));
+    trace.push(time(process.env.WORDLIST_TRACE));
+  }
+  return { wordlist: median(wordlist), trace: median(trace) };
+}
+
 const why = await missing();
 if (why) {
   console.error(`page_bench: ${why}`);
@@ -83,6 +145,13 @@ const rows = [await measure(browser, 'sample',
   listingOf(readFileSync(`${root}neco.txt`), folder), folder)];
 for (const count of process.argv.slice(2).map(Number)) {
   rows.push(await measure(browser, `${count} elements`, syntheticListing(count), folder));
+}
+const texts = [['sample', readFileSync(`${root}neco.txt`)]];
+if (genesis()) texts.push(['Genesis', genesis()]);
+const replays = [];
+for (const [name, text] of texts) {
+  replays.push({ ...await measureReplay(browser, name, text, folder),
+    ...programTimes(text, folder) });
 }
 await browser.close();
 
@@ -98,3 +167,18 @@ for (const row of rows) {
 }
 console.log(`Redraws: median (longest) of ${REDRAWS}; ready: median of ${LOADS} loads, ` +
   'from navigation to the first picture.');
+
+console.log('');
+console.log('| trace of | additions | wordlist s | wordlist-trace s | ratio | final listing bytes | ' +
+  'page bytes | budget bytes | ready ms | step forward ms | step back ms | jump ms | ' +
+  'played per s at 60 |');
+console.log('|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|');
+for (const row of replays) {
+  const budget = row.listingBytes + 64 * row.additions + 150 * 1024;
+  console.log(`| ${row.name} | ${row.additions} | ${row.wordlist.toFixed(3)} | ` +
+    `${row.trace.toFixed(3)} | ${(row.trace / row.wordlist).toFixed(2)} | ${row.listingBytes} | ` +
+    `${row.pageBytes} | ${budget} | ${ms(row.ready)} | ${redraw(row.forward)} | ` +
+    `${redraw(row.back)} | ${redraw(row.jump)} | ${row.playedPerSecond.toFixed(1)} |`);
+}
+console.log('Budget: the final listing + 64 bytes per addition + 150 KiB. Program times: median of 7 ' +
+  'runs each, alternating.');

@@ -1,7 +1,9 @@
-// wordlist-graph: reads a listing as wordlist prints it and writes it as a
-// Graphviz DOT graph, to be drawn by dot, or as one interactive page:
+// wordlist-graph: reads a listing as wordlist prints it (or a trace as
+// wordlist-trace writes it) and writes it as a Graphviz DOT graph, to be
+// drawn by dot, or as one interactive page:
 //   wordlist | wordlist-graph | dot -Tsvg -o list.svg
 //   wordlist | wordlist-graph --html > list.html
+//   wordlist-trace | wordlist-graph --html > run.html
 //
 // Exit status: 0 when the graph or page was written; 1 when the listing does not
 // fit in memory; 2 for a usage error, an input that cannot be read or is
@@ -27,11 +29,14 @@ constexpr std::size_t kDefaultLimit = 200;
 
 constexpr const char* kUsage =
     "Usage: wordlist-graph [--html] [--view list|memory] [--max N] [FILE]\n"
-    "Reads a listing as wordlist prints it from FILE, or from standard input\n"
-    "when FILE is absent or -, checks it, and writes it to standard output as\n"
-    "a Graphviz DOT graph, or with --html as one interactive page:\n"
+    "Reads a listing as wordlist prints it, or a trace as wordlist-trace\n"
+    "writes it, from FILE, or from standard input when FILE is absent or -,\n"
+    "checks it (a trace by replaying it), and writes it to standard output as\n"
+    "a Graphviz DOT graph, or with --html as one interactive page (for a\n"
+    "trace, with a timeline that replays the run):\n"
     "  wordlist | wordlist-graph | dot -Tsvg -o list.svg\n"
     "  wordlist | wordlist-graph --html > list.html\n"
+    "  wordlist-trace | wordlist-graph --html > run.html\n"
     "\n"
     "  --html         a self-contained HTML page that needs nothing else: both\n"
     "                 views of every element; click or use the arrow keys to\n"
@@ -42,7 +47,7 @@ constexpr const char* kUsage =
     "                 (with --html: the view the page opens in)\n"
     "  --max N        draw at most N elements, in list order (0: all), and say\n"
     "                 how many more the list holds; by default 200 in a graph\n"
-    "                 and all of them in a page\n"
+    "                 and all of them in a page (a replay is drawn whole)\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
     "\n"

@@ -775,6 +775,7 @@
 
   // Shows the list after the first k additions.
   function step(k) {
+    const start = performance.now();
     state.step = Math.max(0, Math.min(replay.total, k));
     rebuild();
     $('step').value = String(state.step);
@@ -784,6 +785,7 @@
     if (element >= 0 && state.selected < 0) reveal(element);
     saveStateSoon();
     requestDraw();
+    performance.measure('step', { start, end: performance.now() });
   }
 
   const PHASES = { counted: ['look'], inserted: ['look', 'allocate', 'place', 'link'],

@@ -77,3 +77,13 @@ export function syntheticListing(count) {
   }
   return Buffer.from(`${lines.join('\n')}\n`);
 }
+
+// Genesis from Debian's bible-kjv as plain text, without its chapter
+// headings and verse numbers (38,523 additions, 3,216 distinct words), or
+// null where the package is not installed.
+export function genesis() {
+  if (!existsSync('/usr/bin/bible')) return null;
+  const text = execFileSync('/usr/bin/bible', ['gen1:1-gen50:26'], { maxBuffer: 1 << 26 });
+  return Buffer.from(text.toString('latin1').replace(/^Genesis \d+\n/gm, '')
+    .replace(/^ *\d+ /gm, ''), 'latin1');
+}

@@ -80,5 +80,9 @@ a linked list.
 wordlist-graph reads such a listing, checks it, and draws it: as a
 Graphviz graph of the list or of the heap, or as one self-contained
 interactive page in which one follows the pointers, finds a word and
-sees where list neighbours lie in memory.")
+sees where list neighbours lie in memory.
+.
+wordlist-trace makes the same run and records every addition to the
+list, so that wordlist-graph's page can replay how the list grew, walk
+by walk, with the real addresses.")
 include(CPack)

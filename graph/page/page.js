@@ -21,7 +21,8 @@
     box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#B00020', arrow: '#1F5FBF',
     faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
     source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',
-    walkPath: 'rgba(214, 96, 20, 0.75)', placePath: 'rgba(120, 40, 160, 0.8)', empty: '#B8C2D0',
+    walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#B8C2D0',
+    added: '#2E7D32',
   };
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
@@ -368,6 +369,7 @@
     }
     const target = sel >= 0 ? following(sel) : -1;
     const source = sel >= 0 ? preceding(sel) : -1;
+    const added = replay && state.step > 0 ? elementOf(state.step) : -1;
     forEachVisible(visible, (i, rank) => {
       const box = boxAt(rank);
       if (!present(i)) {
@@ -376,8 +378,8 @@
       }
       context.fillStyle = boxColour(i);
       context.fillRect(box.x, box.y, BOX_W, BOX_H);
-      context.lineWidth = i === sel || i === target || i === source ? 3 : 1;
-      context.strokeStyle = i === target ? COLOUR.target
+      context.lineWidth = i === sel || i === target || i === source || i === added ? 3 : 1;
+      context.strokeStyle = i === added ? COLOUR.added : i === target ? COLOUR.target
         : i === source ? COLOUR.source : COLOUR.boxEdge;
       context.strokeRect(box.x, box.y, BOX_W, BOX_H);
       if (state.view === 'list') drawListFields(i, box);
@@ -496,7 +498,8 @@
   function drawMemoryArrows(visible, detailed) {
     const sel = state.selected;
     const near = (i) => sel >= 0 && (i === sel || i === preceding(sel) || i === following(sel));
-    if (detailed && countVisible(visible) <= 400) {
+    const walking = replay && state.step > 0;
+    if (detailed && !walking && countVisible(visible) <= 400) {
       forEachVisible(visible, (i) => {
         if (present(i) && following(i) >= 0 && !near(i)) memoryArrow(i, COLOUR.faint, 1);
       });
@@ -547,8 +550,8 @@
       }
       stroke(colour, width);
     };
-    path(replay.first[k], COLOUR.walkPath, 2);
-    path(replay.second[k], COLOUR.placePath, 2);
+    path(replay.first[k], COLOUR.walkPath, 1.5);
+    path(replay.second[k], COLOUR.placePath, 1.5);
   }
 
   function drawHead() {

@@ -1,11 +1,11 @@
 #include "listing_reader.h"
 
-#include "line_reading.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
+
+#include "line_reading.h"
 
 namespace {
 

@@ -214,8 +214,8 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
     return fail(reader, "the word would not stand in order where it is linked");
   }
   *id = replay->size++;
-  replay->elements[*id] = Replayed{addition.address, addition.word, addition.word_length, 1,
-                                   after, kNone};
+  replay->elements[*id] =
+      Replayed{addition.address, addition.word, addition.word_length, 1, after, kNone};
   (before == kNone ? replay->head : replay->elements[before].next) = *id;
   remember(replay, *id);
   return true;
@@ -254,7 +254,8 @@ bool replay_additions(Reader* reader, Replay* replay, ParsedTrace* trace) {
       return false;
     }
     std::size_t id = kNone;
-    if ((addition.kind == StepKind::kInserted && !replay_insertion(reader, replay, addition, &id)) ||
+    if ((addition.kind == StepKind::kInserted &&
+         !replay_insertion(reader, replay, addition, &id)) ||
         (addition.kind == StepKind::kCounted && !replay_count(reader, replay, addition, &id))) {
       return false;
     }
@@ -270,8 +271,9 @@ ReadResult read_final_listing(Reader* reader, Replay* replay, ParsedTrace* trace
     fail(reader, "the line ends otherwise than the first line (LF and CR LF mixed)");
     return ReadResult::kInvalid;
   }
-  const ReadResult result = listing_read(reader->at, static_cast<std::size_t>(reader->end - reader->at),
-                                         &trace->listing, reader->error);
+  const ReadResult result =
+      listing_read(reader->at, static_cast<std::size_t>(reader->end - reader->at), &trace->listing,
+                   reader->error);
   if (result != ReadResult::kRead) {
     reader->error->line += first_line - 1;
     return result;
@@ -345,7 +347,8 @@ ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, Li
   if (result == ReadResult::kRead) {
     for (std::size_t i = 0; i < trace->size; ++i) {
       TraceStep& step = trace->steps[i];
-      step.element = step.kind == StepKind::kNotCounted ? kNone : replay.elements[step.element].listed;
+      step.element =
+          step.kind == StepKind::kNotCounted ? kNone : replay.elements[step.element].listed;
     }
   }
   delete[] replay.elements;

@@ -19,7 +19,6 @@ constexpr const char* kInputName = "neco.txt";
 
 }  // namespace
 
-
 int main() {
   WordNode* head = nullptr;
   char* text = nullptr;

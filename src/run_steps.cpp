@@ -108,4 +108,3 @@ int finish_counting(const char* program, std::size_t dropped) {
                      program, dropped, dropped == 1 ? "" : "s");
   return kExitIncomplete;
 }
-

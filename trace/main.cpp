@@ -66,12 +66,12 @@ bool parse_options(int argc, char** argv, Options* options) {
     } else if (!files_only && std::strcmp(argument, "--version") == 0) {
       options->version = true;
     } else if (!files_only && argument[0] == '-') {
-      std::fprintf(stderr, "%s: unknown option '%s' (see %s --help)\n", kProgram, argument,
-                   kProgram);
+      (void)std::fprintf(stderr, "%s: unknown option '%s' (see %s --help)\n", kProgram, argument,
+                         kProgram);
       return false;
     } else if (have_file) {
-      std::fprintf(stderr, "%s: only one text can be traced; extra operand '%s'\n", kProgram,
-                   argument);
+      (void)std::fprintf(stderr, "%s: only one text can be traced; extra operand '%s'\n", kProgram,
+                         argument);
       return false;
     } else {
       options->file = argument;
@@ -89,8 +89,9 @@ struct AddressText {
 
 AddressText address_of(const void* address) {
   AddressText text{};
-  std::snprintf(text.digits, sizeof text.digits, "%0*" PRIXPTR,
-                static_cast<int>(2 * sizeof(void*)), reinterpret_cast<std::uintptr_t>(address));
+  (void)std::snprintf(text.digits, sizeof text.digits, "%0*" PRIXPTR,
+                      static_cast<int>(2 * sizeof(void*)),
+                      reinterpret_cast<std::uintptr_t>(address));
   return text;
 }
 
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
     return kExitTrouble;
   }
   if (options.help || options.version) {
-    std::fputs(options.help ? kUsage : "wordlist-trace " WORDLIST_VERSION "\n", stdout);
+    (void)std::fputs(options.help ? kUsage : "wordlist-trace " WORDLIST_VERSION "\n", stdout);
     return finish_output(kProgram);
   }
   char* text = nullptr;

@@ -6,11 +6,7 @@
 // used or standard output cannot be written (one line on standard error);
 // 3 when the listing was written but lacks occurrences that could not be
 // counted (one line on standard error saying how many).
-#include <cstddef>
-
 #include "run_steps.h"
-#include "word_count.h"
-#include "word_list.h"
 
 namespace {
 
@@ -19,22 +15,4 @@ constexpr const char* kInputName = "neco.txt";
 
 }  // namespace
 
-int main() {
-  WordNode* head = nullptr;
-  char* text = nullptr;
-  switch (load_text(kProgram, kInputName, &text)) {
-    case Load::kNoMemory:
-      return kExitNoMemory;
-    case Load::kFailed:
-      return kExitTrouble;
-    case Load::kLoaded:
-      break;
-  }
-  std::size_t dropped = add_fixed_words(&head);
-  dropped += add_text_words(&head, text);
-  list_print(&head);
-  list_free(&head);
-  delete[] text;
-  const int status = finish_output(kProgram);
-  return status != kExitSuccess ? status : finish_counting(kProgram, dropped);
-}
+int main() { return run_words(kProgram, kInputName, nullptr, nullptr, nullptr); }

@@ -7,7 +7,11 @@
 #include <cstring>
 #include <new>
 
+#include "word_list.h"
+
 namespace {
+
+enum class Load { kLoaded, kNoMemory, kFailed };
 
 // The buffer must hold any length ftell can report, plus the terminator.
 static_assert(static_cast<unsigned long>(LONG_MAX) < SIZE_MAX, "length + 1 must fit in size_t");
@@ -76,8 +80,9 @@ Load read_text(const char* program, std::FILE* file, const char* name, char** te
   return Load::kLoaded;
 }
 
-}  // namespace
-
+// Opens the file `name` in binary mode, reads it whole into a new buffer
+// terminated by a zero byte, and closes it. Reports any failure but a lack
+// of memory.
 Load load_text(const char* program, const char* name, char** text) {
   std::FILE* file = std::fopen(name, "rb");
   if (file == nullptr) {
@@ -89,6 +94,18 @@ Load load_text(const char* program, const char* name, char** text) {
   return result;
 }
 
+// The list cannot tell a lack of memory from a count at its limit.
+int finish_counting(const char* program, std::size_t dropped) {
+  if (dropped == 0) {
+    return kExitSuccess;
+  }
+  (void)std::fprintf(stderr, "%s: %zu occurrence%s not counted: out of memory or count limit\n",
+                     program, dropped, dropped == 1 ? "" : "s");
+  return kExitIncomplete;
+}
+
+}  // namespace
+
 // A full disk or a closed descriptor shows only here.
 int finish_output(const char* program) {
   errno = 0;
@@ -99,12 +116,26 @@ int finish_output(const char* program) {
   return kExitSuccess;
 }
 
-// The list cannot tell a lack of memory from a count at its limit.
-int finish_counting(const char* program, std::size_t dropped) {
-  if (dropped == 0) {
-    return kExitSuccess;
+int run_words(const char* program, const char* name, const char* preamble, AddWord add,
+              void* context) {
+  char* text = nullptr;
+  switch (load_text(program, name, &text)) {
+    case Load::kNoMemory:
+      return kExitNoMemory;
+    case Load::kFailed:
+      return kExitTrouble;
+    case Load::kLoaded:
+      break;
   }
-  (void)std::fprintf(stderr, "%s: %zu occurrence%s not counted: out of memory or count limit\n",
-                     program, dropped, dropped == 1 ? "" : "s");
-  return kExitIncomplete;
+  if (preamble != nullptr) {
+    (void)std::fputs(preamble, stdout);
+  }
+  WordNode* head = nullptr;
+  std::size_t dropped = add_fixed_words(&head, add, context);
+  dropped += add_text_words(&head, text, add, context);
+  list_print(&head);
+  list_free(&head);
+  delete[] text;
+  const int status = finish_output(program);
+  return status != kExitSuccess ? status : finish_counting(program, dropped);
 }

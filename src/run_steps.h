@@ -1,29 +1,30 @@
-// The steps of a run that wordlist and wordlist-trace share: reading the
-// text, and ending with an honest exit status. Failures are reported on
-// standard error as "PROGRAM: subject: reason".
+// The run that wordlist and wordlist-trace share: reading the text,
+// counting its words, printing the list, and ending with an honest exit
+// status. Failures are reported on standard error as "PROGRAM: subject:
+// reason".
 #ifndef WORDLIST_RUN_STEPS_H
 #define WORDLIST_RUN_STEPS_H
 
-#include <cstddef>
+#include "word_count.h"
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitNoMemory = 1;
 constexpr int kExitTrouble = 2;
 constexpr int kExitIncomplete = 3;
 
-enum class Load { kLoaded, kNoMemory, kFailed };
-
-// Opens the file `name` in binary mode, reads it whole into a new buffer
-// terminated by a zero byte (`*text`, to be released with delete[]), and
-// closes it. Reports any failure but a lack of memory.
-Load load_text(const char* program, const char* name, char** text);
+// The whole run: loads the file `name`, writes `preamble` (unless null),
+// adds the four fixed words and then every word of the text to a new list
+// (with `add`, given `context`; null: list_add_sorted), prints the list,
+// releases it and the text, and returns the run's exit status: 1 when the
+// text does not fit in memory (nothing is written then), 2 when the file
+// cannot be used or standard output written, 3 when occurrences were not
+// counted, else 0. Each failure is reported once, as "PROGRAM: subject:
+// reason", or as how many occurrences were not counted.
+int run_words(const char* program, const char* name, const char* preamble, AddWord add,
+              void* context);
 
 // Flushes standard output: kExitSuccess when everything written reached
 // it, else kExitTrouble, reported.
 int finish_output(const char* program);
-
-// kExitSuccess when no occurrence was dropped, else kExitIncomplete, with
-// one line saying how many were.
-int finish_counting(const char* program, std::size_t dropped);
 
 #endif  // WORDLIST_RUN_STEPS_H

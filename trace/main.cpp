@@ -17,19 +17,17 @@
 // input file that cannot be used or an output that cannot be written; 3
 // when occurrences could not be counted (one line on standard error).
 #include <cinttypes>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "run_steps.h"
-#include "word_count.h"
 #include "word_list.h"
 
 namespace {
 
 constexpr const char* kProgram = "wordlist-trace";
-constexpr const char* kFormat = "wordlist-trace 1";
+constexpr const char* kFormatLine = "wordlist-trace 1\n";
 
 constexpr const char* kUsage =
     "Usage: wordlist-trace [FILE]\n"
@@ -128,22 +126,5 @@ int main(int argc, char** argv) {
     (void)std::fputs(options.help ? kUsage : "wordlist-trace " WORDLIST_VERSION "\n", stdout);
     return finish_output(kProgram);
   }
-  char* text = nullptr;
-  switch (load_text(kProgram, options.file, &text)) {
-    case Load::kNoMemory:
-      return kExitNoMemory;
-    case Load::kFailed:
-      return kExitTrouble;
-    case Load::kLoaded:
-      break;
-  }
-  WordNode* head = nullptr;
-  std::printf("%s\n", kFormat);
-  std::size_t dropped = add_fixed_words(&head, add_traced, nullptr);
-  dropped += add_text_words(&head, text, add_traced, nullptr);
-  list_print(&head);
-  list_free(&head);
-  delete[] text;
-  const int status = finish_output(kProgram);
-  return status != kExitSuccess ? status : finish_counting(kProgram, dropped);
+  return run_words(kProgram, options.file, kFormatLine, add_traced, nullptr);
 }

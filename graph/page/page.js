@@ -49,7 +49,8 @@
 
   // The list as it stands: its elements in order (`order`), and where
   // each element stands in it (`rank`, -1 for one not in it yet).
-  const current = { order: Int32Array.from({ length: size }, (_, i) => i), rank: null };
+  // In a replay, `before` is the list the current addition walked.
+  const current = { order: Int32Array.from({ length: size }, (_, i) => i), rank: null, before: [] };
   current.rank = current.order.slice();
   // Which elements the current addition looked at: 1 by its first walk,
   // 2 by its second, 3 by both.
@@ -226,14 +227,15 @@
     current.order = Int32Array.from(order);
     current.rank = rank;
     walked = new Uint8Array(size);
+    current.before = [];
     const k = state.step;
     const element = k > 0 ? elementOf(k) : -1;
     if (element < 0) return;
     // The walks went through the list as it was before this addition.
     const newElement = replay.steps[k - 1] % 2 === 0;
-    const previous = newElement ? order.filter((i) => i !== element) : order;
-    for (let p = 0; p < replay.first[k]; p += 1) walked[previous[p]] |= 1;
-    for (let p = 0; p < replay.second[k]; p += 1) walked[previous[p]] |= 2;
+    current.before = newElement ? order.filter((i) => i !== element) : order;
+    for (let p = 0; p < replay.first[k]; p += 1) walked[current.before[p]] |= 1;
+    for (let p = 0; p < replay.second[k]; p += 1) walked[current.before[p]] |= 2;
   }
 
   // ---- Layout: boxes in rows, in the view's order.
@@ -536,9 +538,8 @@
   // order: the search for an equal word, then the search for the place.
   function drawWalks() {
     const k = state.step;
-    if (k === 0 || elementOf(k) < 0) return;
-    const element = elementOf(k);
-    const walk = [...current.order].filter((i) => i !== element || replay.steps[k - 1] % 2);
+    const walk = current.before;
+    if (walk.length === 0) return;
     const path = (count, colour, width) => {
       context.beginPath();
       for (let p = 0; p < count && p < walk.length; p += 1) {

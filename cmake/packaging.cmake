@@ -33,14 +33,12 @@ else()
       COMMENT "Compressing ${output}")
   endfunction()
 
-  set(compressed)
+  set(man_pages)
   foreach(page wordlist.1 wordlist-graph.1 wordlist-trace.1)
     wordlist_gzip(${PROJECT_SOURCE_DIR}/man/${page} ${packaging_dir}/${page}.gz)
-    list(APPEND compressed ${packaging_dir}/${page}.gz)
+    list(APPEND man_pages ${packaging_dir}/${page}.gz)
   endforeach()
-  install(FILES ${packaging_dir}/wordlist.1.gz ${packaging_dir}/wordlist-graph.1.gz
-    ${packaging_dir}/wordlist-trace.1.gz
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   # The copyright in Debian's machine-readable form, the licence's text
   # indented, blank lines as " .".
@@ -52,8 +50,7 @@ else()
   configure_file(packaging/copyright.in ${packaging_dir}/copyright @ONLY)
   configure_file(packaging/changelog.in ${packaging_dir}/changelog @ONLY)
   wordlist_gzip(${packaging_dir}/changelog ${packaging_dir}/changelog.gz)
-  list(APPEND compressed ${packaging_dir}/changelog.gz)
-  add_custom_target(compressed_docs ALL DEPENDS ${compressed})
+  add_custom_target(compressed_docs ALL DEPENDS ${man_pages} ${packaging_dir}/changelog.gz)
   install(FILES ${packaging_dir}/copyright ${packaging_dir}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wordlist)
 

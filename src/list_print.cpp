@@ -3,20 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "address_text.h"
 #include "word_list.h"
 
-namespace {
-
-constexpr std::size_t kAddressDigits = 2 * sizeof(void*);
-
-// An address as printed: hexadecimal digits and a terminating zero.
-struct AddressText {
-  char digits[kAddressDigits + 1];
-};
-
-// Renders an address the same way on every runtime: upper-case hexadecimal,
-// zero-padded to the width of a pointer, no prefix; null is all zeros.
-// The C library's %p differs between runtimes, so it is not used.
 AddressText format_address(const void* address) {
   static const char kHex[] = "0123456789ABCDEF";
   auto value = reinterpret_cast<std::uintptr_t>(address);
@@ -27,8 +16,6 @@ AddressText format_address(const void* address) {
   }
   return text;
 }
-
-}  // namespace
 
 // Write errors are not checked line by line: the stream remembers them,
 // and the program checks it once when it has written everything.

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "address_text.h"
 #include "run_steps.h"
 #include "word_list.h"
 
@@ -79,20 +80,6 @@ bool parse_options(int argc, char** argv, Options* options) {
   return true;
 }
 
-// An address as the listing writes it: upper-case hexadecimal, zero-padded
-// to the width of a pointer, no prefix.
-struct AddressText {
-  char digits[2 * sizeof(void*) + 1];
-};
-
-AddressText address_of(const void* address) {
-  AddressText text{};
-  (void)std::snprintf(text.digits, sizeof text.digits, "%0*" PRIXPTR,
-                      static_cast<int>(2 * sizeof(void*)),
-                      reinterpret_cast<std::uintptr_t>(address));
-  return text;
-}
-
 // Adds a word as wordlist does, then writes what became of it. The
 // element that holds the word now follows the last one that sorts before
 // it; a count of 1 says that it is new.
@@ -104,13 +91,13 @@ bool add_traced(WordNode** head, const char* word, void* /*context*/) {
   const WordNode* before = list_find_predecessor(head, word);
   const WordNode* node = before == nullptr ? *head : before->next;
   if (node->count > 1) {
-    std::printf("counted %s COUNT: %" PRId32 " WORD: %s\n", address_of(node).digits, node->count,
-                word);
+    std::printf("counted %s COUNT: %" PRId32 " WORD: %s\n", format_address(node).digits,
+                node->count, word);
   } else if (before == nullptr) {
-    std::printf("inserted %s at head WORD: %s\n", address_of(node).digits, word);
+    std::printf("inserted %s at head WORD: %s\n", format_address(node).digits, word);
   } else {
-    std::printf("inserted %s after %s WORD: %s\n", address_of(node).digits,
-                address_of(before).digits, word);
+    std::printf("inserted %s after %s WORD: %s\n", format_address(node).digits,
+                format_address(before).digits, word);
   }
   return true;
 }

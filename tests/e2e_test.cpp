@@ -498,17 +498,29 @@ Listing listed_counts(const std::string& out) {
 // Checks one run under a memory limit: a complete listing and status 0;
 // nothing at all and status 1; or a well-formed listing of part of the
 // words with status 3 and one line saying how many occurrences are missing.
-void check_limited_run(const Outcome& run, const std::string& text, long kib) {
-  const Listing full = model_listing(text);
+// The tracer's listing ends its trace, which has a "not counted" line for
+// each occurrence missing.
+void check_limited_run(const Case& test, const Outcome& run, long kib) {
+  const Listing full = model_listing(test.text);
   SCOPED_TRACE("limit " + std::to_string(kib) + " KiB");
+  const std::size_t listing_start = test.traced ? run.out.find("Seznam") : 0;
+  const std::string listing =
+      listing_start == std::string::npos ? "" : run.out.substr(listing_start);
+  const std::string trace = run.out.substr(0, run.out.size() - listing.size());
+  long not_counted = 0;
+  for (std::size_t at = trace.find("\nnot counted "); at != std::string::npos;
+       at = trace.find("\nnot counted ", at + 1)) {
+    ++not_counted;
+  }
   if (run.status == 0 || run.status == 1) {
     EXPECT_EQ("", run.err);
-    EXPECT_TRUE(same_bytes(run.status == 0 ? expected_output(full, run.out) : "", run.out));
+    EXPECT_EQ(0, not_counted);
+    EXPECT_TRUE(same_bytes(run.status == 0 ? expected_output(full, listing) : "", listing));
     return;
   }
   ASSERT_EQ(3, run.status) << run.err;
-  const Listing partial = listed_counts(run.out);
-  EXPECT_TRUE(same_bytes(expected_output(partial, run.out), run.out));
+  const Listing partial = listed_counts(listing);
+  EXPECT_TRUE(same_bytes(expected_output(partial, listing), listing));
   std::map<std::string, int> counts(full.begin(), full.end());
   long missing = 0;
   for (const auto& [word, count] : full) {
@@ -519,15 +531,19 @@ void check_limited_run(const Outcome& run, const std::string& text, long kib) {
     missing -= count;
   }
   EXPECT_TRUE(std::is_sorted(partial.begin(), partial.end()));
-  EXPECT_EQ("wordlist: " + std::to_string(missing) +
+  EXPECT_EQ(test.traced ? missing : 0, not_counted);
+  EXPECT_EQ((test.traced ? "wordlist-trace: " : "wordlist: ") + std::to_string(missing) +
                 " occurrences not counted: out of memory or count limit\n",
             run.err);
 }
 
+class MemoryLimitTest : public testing::TestWithParam<bool> {};
+
 // Tests every address-space limit from the lowest at which the program
-// starts to the lowest at which it completes: each run ends in one of
-// the three honest ways, never with a crash or a silent partial listing.
-TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
+// (or, with the parameter, the tracer) starts to the lowest at which it
+// completes: each run ends in one of the three honest ways, never with a
+// crash or a silent partial listing.
+TEST_P(MemoryLimitTest, EveryLimitEndsHonestly) {
   if (!launcher().empty() || !emulator().empty() || kSanitized) {
     GTEST_SKIP() << "the limit would bind the checker, the emulator or the sanitizers";
   }
@@ -538,6 +554,7 @@ TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
     text += byte == '\n' ? std::string(48, '-') + '\n' : std::string(1, byte);
   }
   Case test = modelled("MemoryLimits", text);
+  test.traced = GetParam();
   const fs::path dir = fs::temp_directory_path() / ("wordlist-limits-" + std::to_string(getpid()));
   fs::create_directories(dir);
   prepare_input(test, dir);
@@ -560,7 +577,7 @@ TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
   std::map<int, int> seen;  // runs by status
   for (;; kib += kPage) {
     const Outcome run = run_at(kib);
-    check_limited_run(run, test.text, kib);
+    check_limited_run(test, run, kib);
     ++seen[run.status];
     if (run.status == 0 || testing::Test::HasFatalFailure()) {
       break;
@@ -572,6 +589,10 @@ TEST(MemoryLimitTest, EveryLimitEndsHonestly) {
   }
   fs::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, MemoryLimitTest, testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "Traced" : "Listed");
+});
 #endif
 
 }  // namespace

@@ -255,6 +255,11 @@ TEST_P(CommandTest, EndsAsDocumented) {
   write_file(dir_ / "broken",
              "Seznam - adresa prvniho prvku: 0000AAAA\n"
              "  1 ADR: 0000AAAA NEXT: 00000000 COUNT:   0 WORD: a\n");
+  write_file(dir_ / "listing",
+             "Seznam - adresa prvniho prvku: 0000AAA0\n"
+             "  1 ADR: 0000AAA0 NEXT: 0000BBB0 COUNT:   1 WORD: a\n"
+             "  2 ADR: 0000BBB0 NEXT: 0000CCC0 COUNT:   2 WORD: b\n"
+             "  3 ADR: 0000CCC0 NEXT: 00000000 COUNT:   3 WORD: c\n");
   EXPECT_EQ(test.status, run(test.command + " 2>err", dir_));
   EXPECT_EQ(test.error, read_file(dir_ / "err"));
   if (test.status != 0) {
@@ -282,9 +287,31 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: unknown option, or an option without its value: '--colour' "
                     "(see wordlist-graph --help)\n",
                     false},
-        CommandCase{"BadView", "$GRAPH --view=tree >out", 2,
+        CommandCase{"BadView", "$GRAPH --view=tree listing >out", 2,
                     "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
                     "--help)\n",
+                    false},
+        CommandCase{"MaxPastSizeMax", "$GRAPH --max 18446744073709551616 listing >out", 2,
+                    "wordlist-graph: --max takes a number of elements, not "
+                    "'18446744073709551616' (see wordlist-graph --help)\n",
+                    false},
+        CommandCase{"MaxNotOnlyDigits", "$GRAPH --max=1e3 listing >out", 2,
+                    "wordlist-graph: --max takes a number of elements, not '1e3' (see "
+                    "wordlist-graph --help)\n",
+                    false},
+        CommandCase{"MaxOne", "$GRAPH --max 1 listing >out && grep -qF '... and 2 more' out", 0, "",
+                    false},
+        CommandCase{"PageWhole", "$GRAPH --html listing >out && grep -qF '\"counts\":[1,2,3]' out",
+                    0, "", false},
+        CommandCase{"PageMaxOne",
+                    "$GRAPH --html --max 1 listing >out && grep -qF '\"counts\":[1]' out", 0, "",
+                    false},
+        // Larger than the first buffer the input is read into.
+        CommandCase{"LargeInput",
+                    "seq 3000 >neco.txt && $WORDLIST >big && $GRAPH --max 1 big >out && "
+                    "grep -qF '... and 3001 more' out",
+                    0, "", false},
+        CommandCase{"DirectoryInput", "$GRAPH . >out", 2, "wordlist-graph: .: Is a directory\n",
                     false},
         CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2, kFull, false},
         CommandCase{"PageOutputFull", "echo 'Seznam je prazdny.' | $GRAPH --html >/dev/full", 2,
@@ -299,6 +326,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-trace: missing: No such file or directory\n", false},
         CommandCase{"TraceUnknownOption", "$TRACE --quiet >out", 2,
                     "wordlist-trace: unknown option '--quiet' (see wordlist-trace --help)\n",
+                    false},
+        CommandCase{"TraceExtraOperand", "$TRACE listing broken >out", 2,
+                    "wordlist-trace: only one text can be traced; extra operand 'broken'\n", false},
+        CommandCase{"TraceOperandsOnlyAfterDashes",
+                    "echo x >-x && $TRACE -- -x >out && grep -qx 'inserted .* WORD: x' out", 0, "",
                     false},
         CommandCase{"TraceOutputFull", "echo a >t && $TRACE t >/dev/full", 2,
                     "wordlist-trace: write error: No space left on device\n", false},

@@ -3,15 +3,22 @@
 // and words that must stay data in the graph.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
+#include <climits>
 #include <cstdio>
+#include <numeric>
 #include <ostream>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "dot_writer.h"
 #include "html_writer.h"
+#include "line_reading.h"
 #include "listing_reader.h"
+#include "page_data.h"
 #include "trace_reader.h"
 
 namespace {
@@ -238,6 +245,10 @@ TEST(WordLabelTest, WordsStayData) {
       {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
       {"\xF4\x90\x80\x80", marked("\\xF4") + marked("\\x90") + marked("\\x80") + marked("\\x80")},
       {"\xF5\x80", marked("\\xF5") + marked("\\x80")},
+      // Overlong four-byte forms, of U+0000 and of U+FFFF, are no characters.
+      {"\xF0\x80\x80\x80", marked("\\xF0") + marked("\\x80") + marked("\\x80") + marked("\\x80")},
+      {"\xF0\x8F\xBF\xBF", marked("\\xF0") + marked("\\x8F") + marked("\\xBF") + marked("\\xBF")},
+      {"\xF0\x90\x80\x80", "\xF0\x90\x80\x80"},
       {"\xE2\x82", marked("\\xE2") + marked("\\x82")},
       // The invisible and direction-changing ranges, and their neighbours.
       // NOLINTBEGIN(misc-misleading-bidirectional)
@@ -273,6 +284,7 @@ TEST(PageWordTest, WordsStayData) {
       {"\xFF\xC0\xAF", R"("\uDCFF\uDCC0\uDCAF")"},
       {"\xE2\x82", R"("\uDCE2\uDC82")"},
       {"\xED\xA0\x80", R"("\uDCED\uDCA0\uDC80")"},
+      {"\xF0\x80\x80\x80", R"("\uDCF0\uDC80\uDC80\uDC80")"},
   };
   for (const auto& [word, json] : cases) {
     EXPECT_EQ(json, written([&word = word](std::FILE* file) {
@@ -414,6 +426,7 @@ TEST_P(BrokenTraceTest, NamesTheLine) {
 const char* const kNotAddition =
     "not an addition as the trace writes it (inserted, counted, not counted)";
 const char* const kCountForm2 = "COUNT is not a count as the trace writes it";
+const char* const kNarrower = "the listing's addresses are not as wide as the trace's";
 const std::string kTLine = "inserted 00001080 after 00001000 WORD: t\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -475,6 +488,16 @@ INSTANTIATE_TEST_SUITE_P(
                    9, "the listing ends before the replayed list"},
         BrokenCase{"ListingLonger", trace_edited(kTLine, ""), 9,
                    "the replayed list ends before this element"},
+        BrokenCase{"ListingWider",
+                   "wordlist-trace 1\ninserted 00001000 at head WORD: a\n"
+                   "Seznam - adresa prvniho prvku: 0000000000001000\n"
+                   "  1 ADR: 0000000000001000 NEXT: 0000000000000000 COUNT:   1 WORD: a\n",
+                   3, kNarrower},
+        BrokenCase{"ListingNarrower",
+                   "wordlist-trace 1\ninserted 0000000000001000 at head WORD: a\n"
+                   "Seznam - adresa prvniho prvku: 00001000\n"
+                   "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: a\n",
+                   3, kNarrower},
         BrokenCase{"ListingEmpty", kTrace.substr(0, kTrace.find("Seznam")) + "Seznam je prazdny.\n",
                    7, "the replayed list is not empty"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -506,5 +529,190 @@ TEST(TraceTest, ReadsEveryStep) {
   }
   EXPECT_FALSE(is_trace(kGood.data(), kGood.size()));
 }
+
+}  // namespace
+
+namespace {
+
+// Tests that a trace is replayed whole when its addresses meet in the
+// reader's table: thousands of elements at random addresses, each
+// inserted in order and then counted once, in a shuffled order.
+TEST(TraceTest, ReplaysALargeTraceWhoseAddressesMeet) {
+  constexpr std::size_t kWords = 3000;
+  std::mt19937_64 random(20261208);
+  std::set<std::uint64_t> taken;
+  std::vector<std::uint64_t> addresses;
+  while (addresses.size() < kWords) {
+    const std::uint64_t address = (random() & 0xFFFFFFFFFFF0ULL) | 0x10;
+    if (taken.insert(address).second) {
+      addresses.push_back(address);
+    }
+  }
+  const auto hex = [](std::uint64_t value) {
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016" PRIX64, value);
+    return std::string(digits);
+  };
+  const auto word = [](std::size_t i) { return "w" + std::to_string(10000 + i); };
+  std::string text = "wordlist-trace 1\n";
+  for (std::size_t i = 0; i < kWords; ++i) {
+    text += "inserted " + hex(addresses[i]) +
+            (i == 0 ? " at head" : " after " + hex(addresses[i - 1])) + " WORD: " + word(i) + "\n";
+  }
+  std::vector<std::size_t> counted(kWords);
+  std::iota(counted.begin(), counted.end(), 0);
+  std::shuffle(counted.begin(), counted.end(), random);
+  for (const std::size_t i : counted) {
+    text += "counted " + hex(addresses[i]) + " COUNT: 2 WORD: " + word(i) + "\n";
+  }
+  text += "Seznam - adresa prvniho prvku: " + hex(addresses[0]) + "\n";
+  for (std::size_t i = 0; i < kWords; ++i) {
+    char position[8];
+    std::snprintf(position, sizeof position, "%3zu", i + 1);
+    text += position + (" ADR: " + hex(addresses[i])) +
+            " NEXT: " + hex(i + 1 < kWords ? addresses[i + 1] : 0) +
+            " COUNT:   2 WORD: " + word(i) + "\n";
+  }
+  ParsedTrace trace{};
+  ListingError error{};
+  ASSERT_EQ(ReadResult::kRead, trace_read(text.data(), text.size(), &trace, &error))
+      << error.line << ": " << error.what;
+  ASSERT_EQ(2 * kWords, trace.size);
+  for (std::size_t i = 0; i < trace.size; ++i) {
+    EXPECT_EQ(i < kWords ? i : counted[i - kWords], trace.steps[i].element) << i;
+  }
+  trace_release(&trace);
+}
+
+// Tests where a line is found to end, for every way a line can end or
+// not: each text is read from the byte after a carriage return, which a
+// reader that looks before the line would take for part of its end.
+TEST(LineEndTest, LooksOnlyWithinTheLine) {
+  struct {
+    std::string text;
+    std::ptrdiff_t content;  // bytes before the line end
+    bool ends;
+    bool crlf;
+  } const cases[] = {
+      {"\n", 0, true, false},      {"\r\n", 0, true, true},   {"a\n", 1, true, false},
+      {"a\r\nb\n", 1, true, true}, {"\r\r\n", 1, true, true}, {"a\rb\n", 3, true, false},
+      {"", 0, false, false},       {"\r", 0, false, false},   {"ab", 0, false, false},
+  };
+  for (const auto& test : cases) {
+    const std::string buffer = "\r" + test.text;
+    const char* at = buffer.data() + 1;
+    LineEnd line_end{};
+    ASSERT_EQ(test.ends, find_line_end(at, at + test.text.size(), &line_end))
+        << testing::PrintToString(test.text);
+    if (test.ends) {
+      EXPECT_EQ(test.content, line_end.content_end - at) << testing::PrintToString(test.text);
+      EXPECT_EQ(test.crlf, line_end.crlf) << testing::PrintToString(test.text);
+      EXPECT_EQ(at + test.text.find('\n') + 1, line_end.next_line);
+    }
+  }
+}
+
+struct PageCase {
+  const char* name;
+  std::string text;  // a listing or a trace
+  std::size_t limit;
+  std::vector<long long> steps;  // of a trace, as the page numbers them
+  std::vector<std::string> uncounted;
+};
+
+void PrintTo(const PageCase& test, std::ostream* out) { *out << test.name; }
+
+class PageDataTest : public testing::TestWithParam<PageCase> {};
+
+std::vector<long long> numbers_of(const JsonValue& array) {
+  std::vector<long long> numbers;
+  for (const JsonValue& item : array.items) {
+    numbers.push_back(item.kind == JsonValue::kNumber ? item.number : LLONG_MIN);
+  }
+  return numbers;
+}
+
+std::vector<std::string> texts_of(const JsonValue& array) {
+  std::vector<std::string> texts;
+  for (const JsonValue& item : array.items) {
+    texts.push_back(item.kind == JsonValue::kString ? item.text : "(not a string)");
+  }
+  return texts;
+}
+
+// Tests that the page's data, read back, says exactly what the listing
+// or trace it was made from says: the drawn elements' addresses, counts,
+// words and order of address, the list's size and the NEXT that ends the
+// drawing, and a replay's every addition.
+TEST_P(PageDataTest, SaysWhatItWasMadeFrom) {
+  const PageCase& test = GetParam();
+  ParsedTrace trace{};
+  ListingError error{};
+  const bool replay = is_trace(test.text.data(), test.text.size());
+  const ReadResult read =
+      replay ? trace_read(test.text.data(), test.text.size(), &trace, &error)
+             : listing_read(test.text.data(), test.text.size(), &trace.listing, &error);
+  ASSERT_EQ(ReadResult::kRead, read) << error.line << ": " << error.what;
+  const ParsedListing& listing = trace.listing;
+  const JsonValue data = page_data(written([&](std::FILE* file) {
+    if (replay) {
+      html_write_replay(file, trace, GraphView::kList);
+    } else {
+      html_write(file, listing, GraphView::kList, test.limit);
+    }
+  }));
+  ASSERT_EQ(JsonValue::kObject, data.kind);
+  const std::size_t drawn =
+      test.limit == 0 ? listing.size : std::min<std::size_t>(test.limit, listing.size);
+  const int digits = listing.size == 0 ? 8 : listing.address_digits;
+  const auto hex = [digits](std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%0*" PRIX64, digits, value);
+    return std::string(text);
+  };
+  std::string addresses;
+  std::vector<long long> counts;
+  std::vector<std::string> words;
+  std::vector<long long> by_address(drawn);
+  for (std::size_t i = 0; i < drawn; ++i) {
+    addresses += hex(listing.elements[i].address);
+    counts.push_back(listing.elements[i].count);
+    words.emplace_back(listing.elements[i].word, listing.elements[i].word_length);
+    by_address[i] = static_cast<long long>(i);
+  }
+  std::sort(by_address.begin(), by_address.end(), [&](long long a, long long b) {
+    return listing.elements[a].address < listing.elements[b].address;
+  });
+  EXPECT_EQ(digits, data["digits"].number);
+  EXPECT_EQ(static_cast<long long>(listing.size), data["total"].number);
+  EXPECT_EQ("list", data["view"].text);
+  EXPECT_EQ(hex(drawn == 0 ? 0 : listing.elements[drawn - 1].next), data["tail"].text);
+  EXPECT_EQ(addresses, data["addresses"].text);
+  EXPECT_EQ(counts, numbers_of(data["counts"]));
+  EXPECT_EQ(words, texts_of(data["words"]));
+  EXPECT_EQ(by_address, numbers_of(data["byAddress"]));
+  EXPECT_EQ(replay ? JsonValue::kArray : JsonValue::kInvalid, data["steps"].kind);
+  EXPECT_EQ(test.steps, numbers_of(data["steps"]));
+  EXPECT_EQ(test.uncounted, texts_of(data["uncounted"]));
+  trace_release(&trace);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageDataTest,
+    testing::Values(PageCase{"EmptyList", "Seznam je prazdny.\n", 0, {}, {}},
+                    PageCase{"OneElement", listing_of(1, "\n"), 0, {}, {}},
+                    PageCase{"LimitOne", kGood, 1, {}, {}},
+                    PageCase{"LimitBelowSize", kGood, 2, {}, {}},
+                    PageCase{"LimitAtSize", kGood, 3, {}, {}},
+                    PageCase{"LimitAboveSize", kGood, 4, {}, {}},
+                    PageCase{"NoLimit", kGood, 0, {}, {}},
+                    // The second word not counted comes after an insertion.
+                    PageCase{"Replay",
+                             trace_edited(kTLine, kTLine + "not counted WORD: druh\xC3\xA9\xFF\n"),
+                             0,
+                             {2, 0, 3, -1, 4, -2},
+                             {"pokus", "druh\xC3\xA9\xFF"}},
+                    PageCase{"EmptyReplay", "wordlist-trace 1\nSeznam je prazdny.\n", 0, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

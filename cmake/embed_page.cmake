@@ -1,9 +1,16 @@
 # Builds the page that wordlist-graph --html writes from its files in
 # PAGE_DIR: the style and the script go inline into page.html, each
 # allowed by the page's Content-Security-Policy through its SHA-256 hash,
-# and the page is cut at @DATA@, where the program writes the listing.
-# The two halves become byte arrays in OUTPUT, a C++ source.
-#   cmake -DPAGE_DIR=graph/page -DOUTPUT=page_template.cpp -P embed_page.cmake
+# the list's source LIST_SOURCE goes in as text for the page to step
+# through, and the page is cut at @DATA@, where the program writes the
+# listing. The two halves become byte arrays in OUTPUT, a C++ source.
+#   cmake -DPAGE_DIR=graph/page -DLIST_SOURCE=src/word_list.cpp \
+#     -DOUTPUT=page_template.cpp -P embed_page.cmake
+#
+# The script is made of ES modules, so that Node can test them one by
+# one: here they are joined, in an order where each follows what it
+# imports, with their one-line imports dropped and `export ` taken off.
+set(modules words.js replay.js code_steps.js page.js)
 
 # A CSP source for `content`: 'sha256-' and the digest in base64.
 function(csp_hash content out)
@@ -42,11 +49,24 @@ endfunction()
 
 file(READ "${PAGE_DIR}/page.html" page)
 file(READ "${PAGE_DIR}/page.css" style)
-file(READ "${PAGE_DIR}/page.js" script)
+set(script "'use strict';\n\n(() => {\n")
+foreach(module IN LISTS modules)
+  file(READ "${PAGE_DIR}/${module}" text)
+  string(REGEX REPLACE "(^|\n)import [^\n]*;\n" "\\1" text "${text}")
+  string(REGEX REPLACE "(^|\n)export " "\\1" text "${text}")
+  if(text MATCHES "(^|\n)(import|export)[ {]")
+    message(FATAL_ERROR "${module}: imports and exports must each be one line")
+  endif()
+  string(APPEND script "\n// ---- ${module}\n\n${text}")
+endforeach()
+string(APPEND script "})();\n")
+file(READ "${LIST_SOURCE}" source)
 string(TOLOWER "${script}" lower_script)
 string(TOLOWER "${style}" lower_style)
-if(lower_script MATCHES "</script" OR lower_style MATCHES "</style")
-  message(FATAL_ERROR "The page's script or style would end its own element early")
+string(TOLOWER "${source}" lower_source)
+if(lower_script MATCHES "</script" OR lower_style MATCHES "</style" OR
+   lower_source MATCHES "</script|<!--")
+  message(FATAL_ERROR "The page's script, style or source would end its own element early")
 endif()
 csp_hash("${style}" style_hash)
 csp_hash("${script}" script_hash)
@@ -54,6 +74,7 @@ string(REPLACE "@STYLE_HASH@" "${style_hash}" page "${page}")
 string(REPLACE "@SCRIPT_HASH@" "${script_hash}" page "${page}")
 string(REPLACE "@STYLE@" "${style}" page "${page}")
 string(REPLACE "@SCRIPT@" "${script}" page "${page}")
+string(REPLACE "@SOURCE@" "${source}" page "${page}")
 string(FIND "${page}" "@DATA@" cut)
 if(cut LESS 0)
   message(FATAL_ERROR "page.html has no @DATA@ for the listing")

@@ -3,7 +3,8 @@
 // NEXT; for a trace, the whole run replayed addition by addition. The data
 // is read from the JSON block; the whole view lives in `state`, mirrored
 // in the URL fragment (#view=memory&select=17&zoom=0.5&step=120).
-'use strict';
+import { bytesOf, compareBytes, pieces } from './words.js';
+import { makeReplay } from './replay.js';
 
 (() => {
   const BOX_W = 176;
@@ -80,65 +81,6 @@
     return BigInt(`0x${address(data.byAddress[rank + 1])}`) - BigInt(`0x${address(i)}`);
   }
 
-  // ---- Words: the listing's bytes, shown legibly.
-
-  // A word's characters as pieces { text, escaped }. Bytes that are not
-  // UTF-8 come as U+DC80..U+DCFF (one per byte); they, control bytes, and
-  // invisible or direction-changing characters are shown as \xHH or \uHHHH.
-  function pieces(word) {
-    const out = [];
-    let plain = '';
-    const escape = (text) => {
-      if (plain) out.push({ text: plain, escaped: false });
-      plain = '';
-      out.push({ text, escaped: true });
-    };
-    for (const character of word) {
-      const point = character.codePointAt(0);
-      if (point >= 0xDC80 && point <= 0xDCFF) {
-        escape(`\\x${hex(point - 0xDC00, 2)}`);
-      } else if (point < 0x20 || point === 0x7F) {
-        escape(`\\x${hex(point, 2)}`);
-      } else if (isInvisible(point)) {
-        escape(`\\u${hex(point, 4)}`);
-      } else {
-        plain += character;
-      }
-    }
-    if (plain) out.push({ text: plain, escaped: false });
-    return out;
-  }
-
-  function isInvisible(point) {
-    return point < 0x20 || (point >= 0x7F && point <= 0x9F) ||
-      (point >= 0x200B && point <= 0x200F) || (point >= 0x2028 && point <= 0x202E) ||
-      (point >= 0x2060 && point <= 0x2069) || point === 0xFEFF;
-  }
-
-  function hex(value, width) {
-    return value.toString(16).toUpperCase().padStart(width, '0');
-  }
-
-  // A word's bytes, for comparing as the program does: unsigned bytes.
-  const encoder = new TextEncoder();
-  function bytesOf(word) {
-    const bytes = [];
-    for (const character of word) {
-      const point = character.codePointAt(0);
-      if (point >= 0xDC80 && point <= 0xDCFF) bytes.push(point - 0xDC00);
-      else bytes.push(...encoder.encode(character));
-    }
-    return bytes;
-  }
-
-  function compareBytes(a, b) {
-    const length = Math.min(a.length, b.length);
-    for (let k = 0; k < length; k += 1) {
-      if (a[k] !== b[k]) return a[k] - b[k];
-    }
-    return a.length - b.length;
-  }
-
   // Text nodes and marked escapes for a word, into `parent`.
   function appendWord(parent, word) {
     for (const piece of pieces(word)) {
@@ -155,45 +97,7 @@
 
   // ---- The replay: every addition of a trace, and the list after any.
 
-  const replay = data.steps ? makeReplay() : null;
-
-  // Walks the additions once, with a Fenwick tree over the final order
-  // to know each element's position as it was: for every step, where its
-  // element stood and how many elements each of its two walks looked at.
-  function makeReplay() {
-    const steps = data.steps;
-    const total = steps.length;
-    const inserted = new Float64Array(size).fill(Infinity);
-    const occurrences = Array.from({ length: size }, () => []);
-    const position = new Int32Array(total + 1);
-    const first = new Int32Array(total + 1);
-    const second = new Int32Array(total + 1);
-    const cumulative = new Float64Array(total + 1);
-    const tree = new Int32Array(size + 1);
-    const add = (i) => { for (let k = i + 1; k <= size; k += k & -k) tree[k] += 1; };
-    const before = (i) => { let sum = 0; for (let k = i; k > 0; k -= k & -k) sum += tree[k]; return sum; };
-    let length = 0;
-    for (let k = 1; k <= total; k += 1) {
-      const code = steps[k - 1];
-      if (code >= 0) {
-        const element = code >> 1;
-        const rank = before(element);
-        position[k] = rank + 1;
-        occurrences[element].push(k);
-        if (code & 1) {
-          first[k] = rank + 1; // up to the equal word
-        } else {
-          first[k] = length; // the whole list: the word is new
-          second[k] = rank + (rank < length ? 1 : 0); // to the first not before it
-          inserted[element] = k;
-          add(element);
-          length += 1;
-        }
-      }
-      cumulative[k] = cumulative[k - 1] + first[k] + second[k];
-    }
-    return { steps, total, inserted, occurrences, position, first, second, cumulative };
-  }
+  const replay = data.steps ? makeReplay(data.steps, size) : null;
 
   // The element of step k (1-based), or -1 for a word not counted.
   const elementOf = (k) => (replay.steps[k - 1] >= 0 ? replay.steps[k - 1] >> 1 : -1);

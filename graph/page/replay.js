@@ -1,0 +1,50 @@
+// The replay of a trace: every addition's element and walks, worked out
+// once at load, so that any step is reached without replaying the ones
+// before it.
+
+// Walks the additions once, with a Fenwick tree over the final order
+// to know each element's position as it was: for every step, where its
+// element stood and how many elements each of its two walks looked at.
+export function makeReplay(steps, size) {
+  const total = steps.length;
+  const inserted = new Float64Array(size).fill(Infinity);
+  const occurrences = Array.from({ length: size }, () => []);
+  const position = new Int32Array(total + 1);
+  const first = new Int32Array(total + 1);
+  const second = new Int32Array(total + 1);
+  const cumulative = new Float64Array(total + 1);
+  const tree = new Int32Array(size + 1);
+  const add = (i) => { for (let k = i + 1; k <= size; k += k & -k) tree[k] += 1; };
+  const before = (i) => { let sum = 0; for (let k = i; k > 0; k -= k & -k) sum += tree[k]; return sum; };
+  let length = 0;
+  for (let k = 1; k <= total; k += 1) {
+    const code = steps[k - 1];
+    if (code >= 0) {
+      const element = code >> 1;
+      const rank = before(element);
+      position[k] = rank + 1;
+      occurrences[element].push(k);
+      if (code & 1) {
+        first[k] = rank + 1; // up to the equal word
+      } else {
+        first[k] = length; // the whole list: the word is new
+        second[k] = rank + (rank < length ? 1 : 0); // to the first not before it
+        inserted[element] = k;
+        add(element);
+        length += 1;
+      }
+    }
+    cumulative[k] = cumulative[k - 1] + first[k] + second[k];
+  }
+  return { steps, total, inserted, occurrences, position, first, second, cumulative };
+}
+
+// The list that addition k (1-based) found: the elements inserted before
+// it, in list order. A sorted list keeps the final listing's order.
+export function listBefore(replay, k) {
+  const order = [];
+  for (let i = 0; i < replay.inserted.length; i += 1) {
+    if (replay.inserted[i] < k) order.push(i);
+  }
+  return order;
+}

@@ -104,8 +104,10 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
   const walked = (r) => element(before[r]);
   const segments = [segment(1, 1, () => stop(map, [outer('look')]))];
   const found = kind === 'counted';
+  // The `for` line stops before its `node = node->next` has run: there
+  // `node` is still the element the round before looked at.
   segments.push(segment(found ? at + 1 : before.length, 2, (r, o) => (o === 0
-    ? stop(map, look('loop', walked(r)))
+    ? stop(map, look('loop', walked(Math.max(0, r - 1))))
     : stop(map, look('compare', walked(r)), { against: before[r], equal: found && r === at }))));
   if (found) {
     const same = element(before[at]);
@@ -136,7 +138,7 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
     [['head', HEAD], ['predecessor', previous], ['node', node], ...variables]]];
   const slot = at > 0 ? nextOf(before[at - 1]) : HEAD;
   segments.push(segment(1, 15, (_, o) => [
-    () => stop(map, look('loop', NULL)),
+    () => stop(map, look('loop', before.length > 0 ? walked(before.length - 1) : NULL)),
     () => stop(map, look('none', NULL)),
     () => stop(map, look('end', NULL)),
     () => stop(map, [outer('allocate')]),

@@ -1,0 +1,121 @@
+# Run by gdb on a -O0 -g build of wordlist-trace: stops in every call of
+# list_add_sorted (or list_add_front) and list_free, steps through the
+# list's code line by line as a user of `step` would, never into
+# compare_words, and writes one JSON line per stop: the list's active
+# calls, outermost first, each with its line and the values of every
+# variable in scope.
+#   gdb -q -batch -x record_steps.py -ex 'python record("OUT")' PROGRAM
+import json
+
+import gdb
+
+SOURCE = "word_list.cpp"
+ENTRIES = ("list_add_sorted", "list_add_front", "list_free")
+
+
+def in_source(frame):
+    sal = frame.find_sal()
+    return sal.symtab is not None and sal.symtab.filename.endswith(SOURCE)
+
+
+def plain_name(frame):
+    return frame.name().split("::")[-1]
+
+
+def value_of(value):
+    kind = value.type.strip_typedefs()
+    if kind.code == gdb.TYPE_CODE_PTR:
+        target = kind.target().strip_typedefs()
+        if target.code == gdb.TYPE_CODE_INT and target.sizeof == 1:
+            address = int(value)
+            if address == 0:
+                return None
+            data = []
+            memory = gdb.selected_inferior()
+            try:
+                while len(data) < 4096:
+                    byte = memory.read_memory(address + len(data), 1).tobytes()[0]
+                    if byte == 0:
+                        break
+                    data.append(byte)
+            except gdb.MemoryError:
+                return "unreadable"
+            return data
+        return "%016X" % int(value)
+    return int(value)
+
+
+def variables(frame):
+    found = {}
+    block = frame.block()
+    while block is not None:
+        for symbol in block:
+            if (symbol.is_argument or symbol.is_variable) and symbol.name not in found:
+                found[symbol.name] = value_of(symbol.value(frame))
+        if block.function is not None:
+            break
+        block = block.superblock
+    return found
+
+
+def called_from_source(frame):
+    frame = frame.older()
+    while frame is not None:
+        if in_source(frame):
+            return True
+        frame = frame.older()
+    return False
+
+
+# One `step`, as it goes where the C library has no line information: a
+# library function called from the list's code (strlen, memcpy) is left
+# again at once, and the step goes on to the next line of the list's code.
+def step():
+    line = gdb.selected_frame().find_sal().line
+    gdb.execute("step", to_string=True)
+    while True:
+        try:
+            frame = gdb.selected_frame()
+        except gdb.error:
+            return
+        if in_source(frame) or not called_from_source(frame):
+            return
+        while not in_source(gdb.selected_frame()):
+            gdb.execute("finish", to_string=True)
+        # Back in the middle of the calling line, or at the start of the
+        # next one when the call was that line's last instruction.
+        frame = gdb.selected_frame()
+        if frame.pc() == frame.find_sal().pc and frame.find_sal().line != line:
+            return
+        gdb.execute("step", to_string=True)
+
+
+def record(path):
+    gdb.execute("set pagination off")
+    gdb.execute("set confirm off")
+    gdb.execute("skip -rfunction compare_words")
+    for entry in ENTRIES:
+        gdb.execute("break " + entry)
+    with open(path, "w") as out:
+        gdb.execute("run >" + path + ".out")
+        next_offset = int(gdb.parse_and_eval("(long)&((WordNode*)0)->next"))
+        out.write(json.dumps({"nextOffset": next_offset}) + "\n")
+        while True:
+            try:
+                frame = gdb.selected_frame()
+            except gdb.error:
+                break  # the program has ended
+            if not in_source(frame):
+                try:
+                    gdb.execute("continue", to_string=True)
+                except gdb.error:
+                    break
+                continue
+            frames = []
+            while frame is not None and in_source(frame):
+                frames.append({"function": plain_name(frame), "line": frame.find_sal().line,
+                               "variables": variables(frame)})
+                frame = frame.older()
+            frames.reverse()
+            out.write(json.dumps({"frames": frames}) + "\n")
+            step()

@@ -67,7 +67,7 @@ export const number = (value) => ({ kind: 'number', value });
 
 // One stop: the line, the calls (outermost first, each with its line and
 // its variables that hold a value), and for a comparison what it compares.
-function stop(map, calls, compare = null) {
+function makeStop(map, calls, compare = null) {
   const frames = calls.map(([name, key, variables]) => ({
     name, line: map.functions[name][key], variables,
   }));
@@ -102,27 +102,27 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
     [['head', HEAD], ['word', WORD], ...variables]];
   const look = (key, node) => [outer('look'), ['find_equal', key, [['node', node], ['word', WORD]]]];
   const walked = (r) => element(before[r]);
-  const segments = [segment(1, 1, () => stop(map, [outer('look')]))];
+  const segments = [segment(1, 1, () => makeStop(map, [outer('look')]))];
   const found = kind === 'counted';
   // The `for` line stops before its `node = node->next` has run: there
   // `node` is still the element the round before looked at.
   segments.push(segment(found ? at + 1 : before.length, 2, (r, o) => (o === 0
-    ? stop(map, look('loop', walked(Math.max(0, r - 1))))
-    : stop(map, look('compare', walked(r)), { against: before[r], equal: found && r === at }))));
+    ? makeStop(map, look('loop', walked(Math.max(0, r - 1))))
+    : makeStop(map, look('compare', walked(r)), { against: before[r], equal: found && r === at }))));
   if (found) {
     const same = element(before[at]);
     const counted = (key) => [outer('count', [['same', same]]),
       ['count_again', key, [['node', same]]]];
     segments.push(segment(1, 9, (_, o) => [
-      () => stop(map, look('found', same)),
-      () => stop(map, look('end', same)),
-      () => stop(map, [outer('count', [['same', same]])]),
-      () => stop(map, counted('check')),
-      () => stop(map, counted('raise')),
-      () => stop(map, counted('done')),
-      () => stop(map, counted('end')),
-      () => stop(map, [outer('count', [['same', same]])]),
-      () => stop(map, [outer('end')]),
+      () => makeStop(map, look('found', same)),
+      () => makeStop(map, look('end', same)),
+      () => makeStop(map, [outer('count', [['same', same]])]),
+      () => makeStop(map, counted('check')),
+      () => makeStop(map, counted('raise')),
+      () => makeStop(map, counted('done')),
+      () => makeStop(map, counted('end')),
+      () => makeStop(map, [outer('count', [['same', same]])]),
+      () => makeStop(map, [outer('end')]),
     ][o]()));
     // The count is one higher once `++node->count` has run.
     return { segments, length: total(segments), kind, changedFrom: 2 * at + 9 };
@@ -138,25 +138,25 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
     [['head', HEAD], ['predecessor', previous], ['node', node], ...variables]]];
   const slot = at > 0 ? nextOf(before[at - 1]) : HEAD;
   segments.push(segment(1, 15, (_, o) => [
-    () => stop(map, look('loop', before.length > 0 ? walked(before.length - 1) : NULL)),
-    () => stop(map, look('none', NULL)),
-    () => stop(map, look('end', NULL)),
-    () => stop(map, [outer('allocate')]),
-    () => stop(map, allocating('allocate', [])),
-    () => stop(map, allocating('checkNode', [['node', node]])),
-    () => stop(map, allocating('size', [['node', node]])),
-    () => stop(map, allocating('allocateWord', [['node', node], ['size', size]])),
-    () => stop(map, allocating('checkWord', [['node', node], ['size', size]])),
-    () => stop(map, allocating('copy', [['node', node], ['size', size]])),
-    () => stop(map, allocating('count', [['node', node], ['size', size]])),
-    () => stop(map, allocating('done', [['node', node], ['size', size]])),
-    () => stop(map, allocating('end', [['node', node], ['size', size]])),
-    () => stop(map, [outer('check', [['node', node]])]),
-    () => stop(map, [outer('link', [['node', node]])]),
+    () => makeStop(map, look('loop', before.length > 0 ? walked(before.length - 1) : NULL)),
+    () => makeStop(map, look('none', NULL)),
+    () => makeStop(map, look('end', NULL)),
+    () => makeStop(map, [outer('allocate')]),
+    () => makeStop(map, allocating('allocate', [])),
+    () => makeStop(map, allocating('checkNode', [['node', node]])),
+    () => makeStop(map, allocating('size', [['node', node]])),
+    () => makeStop(map, allocating('allocateWord', [['node', node], ['size', size]])),
+    () => makeStop(map, allocating('checkWord', [['node', node], ['size', size]])),
+    () => makeStop(map, allocating('copy', [['node', node], ['size', size]])),
+    () => makeStop(map, allocating('count', [['node', node], ['size', size]])),
+    () => makeStop(map, allocating('done', [['node', node], ['size', size]])),
+    () => makeStop(map, allocating('end', [['node', node], ['size', size]])),
+    () => makeStop(map, [outer('check', [['node', node]])]),
+    () => makeStop(map, [outer('link', [['node', node]])]),
   ][o]()));
   segments.push(segment(1, 2, (_, o) => (o === 0
-    ? stop(map, placing('start', []))
-    : stop(map, placing('loop', [['candidate', NULL]]), before.length > 0
+    ? makeStop(map, placing('start', []))
+    : makeStop(map, placing('loop', [['candidate', NULL]]), before.length > 0
       ? { against: before[0], before: at > 0 } : null))));
   // Each element that sorts before the word: kept, then the next looked at.
   segments.push(segment(at, 3, (r, o) => {
@@ -164,18 +164,18 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
     const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
     const compare = o === 2 && r + 1 < before.length
       ? { against: before[r + 1], before: r + 1 < at } : null;
-    return stop(map, placing(['keep', 'advance', 'loop'][o],
+    return makeStop(map, placing(['keep', 'advance', 'loop'][o],
       [['candidate', candidate], ['node', next]]), compare);
   }));
   segments.push(segment(1, 8, (_, o) => [
-    () => stop(map, placing('done', [['candidate', previous]])),
-    () => stop(map, placing('end', [['candidate', previous]])),
-    () => stop(map, linking('slot', [])),
-    () => stop(map, linking('next', [['slot', slot]])),
-    () => stop(map, linking('link', [['slot', slot]])),
-    () => stop(map, linking('end', [['slot', slot]])),
-    () => stop(map, [outer('done', [['node', node]])]),
-    () => stop(map, [outer('end', [['node', node]])]),
+    () => makeStop(map, placing('done', [['candidate', previous]])),
+    () => makeStop(map, placing('end', [['candidate', previous]])),
+    () => makeStop(map, linking('slot', [])),
+    () => makeStop(map, linking('next', [['slot', slot]])),
+    () => makeStop(map, linking('link', [['slot', slot]])),
+    () => makeStop(map, linking('end', [['slot', slot]])),
+    () => makeStop(map, [outer('done', [['node', node]])]),
+    () => makeStop(map, [outer('end', [['node', node]])]),
   ][o]()));
   // The new element exists once new_node has returned, and is in the
   // list once `*slot = node` has run.
@@ -187,16 +187,16 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
 // order): each element taken from the head and released.
 export function freePlan(map, order) {
   const call = (key, variables = []) => [['list_free', key, [['head', HEAD], ...variables]]];
-  const segments = [segment(1, 1, () => stop(map, call('check')))];
+  const segments = [segment(1, 1, () => makeStop(map, call('check')))];
   if (order.length === 0) {
-    segments.push(segment(1, 2, (_, o) => stop(map, call(o === 0 ? 'empty' : 'end'))));
+    segments.push(segment(1, 2, (_, o) => makeStop(map, call(o === 0 ? 'empty' : 'end'))));
     return { segments, length: total(segments), kind: 'free' };
   }
   segments.push(segment(order.length, 5, (r, o) => {
     const node = o >= 2 ? [['node', element(order[r])]] : [];
-    return stop(map, call(['loop', 'take', 'unlink', 'releaseWord', 'release'][o], node));
+    return makeStop(map, call(['loop', 'take', 'unlink', 'releaseWord', 'release'][o], node));
   }));
-  segments.push(segment(1, 3, (_, o) => stop(map, call(['loop', 'done', 'end'][o]))));
+  segments.push(segment(1, 3, (_, o) => makeStop(map, call(['loop', 'done', 'end'][o]))));
   return { segments, length: total(segments), kind: 'free' };
 }
 
@@ -212,4 +212,37 @@ export function freedAt(plan, line) {
   const elements = plan.length <= 3 ? 0 : (plan.length - 4) / 5;
   const upTo = (value) => Math.max(0, Math.min(elements, Math.floor(value / 5)));
   return { unlinked: upTo(line), released: upTo(line - 2) };
+}
+
+// A value as the page writes it: an element's address as the listing
+// writes addresses (null as its zeros), a pointer to a pointer as &head
+// or &ADR->next, the word in double quotes, a number in decimal.
+// `names.address(i)`, `names.nullAddress` and `names.word` (the word's
+// text, escaped) say how.
+export function valueText(value, names) {
+  switch (value.kind) {
+    case 'null': return names.nullAddress;
+    case 'head': return '&head';
+    case 'element': return names.address(value.index);
+    case 'next': return `&${names.address(value.index)}->next`;
+    case 'word': return `"${names.word}"`;
+    default: return String(value.value);
+  }
+}
+
+// The active calls of a stop, outermost first, each as one line:
+// "find_equal: node = 000055DB9B85A810, word = "ahoj"".
+export function framesText(stop, names) {
+  return stop.frames.map((frame) => `${frame.name}: ` +
+    frame.variables.map(([name, value]) => `${name} = ${valueText(value, names)}`).join(', '));
+}
+
+// What a comparison line compares and what follows from it, or '' on
+// any other line. `wordOf(i)` is element i's word, escaped.
+export function compareText(stop, names, wordOf) {
+  const compare = stop.compare;
+  if (!compare) return '';
+  const against = `"${names.word}" against "${wordOf(compare.against)}": `;
+  if ('equal' in compare) return against + (compare.equal ? 'equal, found' : 'not equal, go on');
+  return against + (compare.before ? 'greater, go on' : 'less, stop here');
 }

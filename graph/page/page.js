@@ -4,7 +4,10 @@
 // is read from the JSON block; the whole view lives in `state`, mirrored
 // in the URL fragment (#view=memory&select=17&zoom=0.5&step=120).
 import { bytesOf, compareBytes, pieces } from './words.js';
-import { makeReplay } from './replay.js';
+import { listBefore, makeReplay } from './replay.js';
+import {
+  additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
+} from './code_steps.js';
 
 (() => {
   const BOX_W = 176;
@@ -23,7 +26,7 @@ import { makeReplay } from './replay.js';
     faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
     source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',
     walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#B8C2D0',
-    added: '#2E7D32',
+    added: '#2E7D32', pointer: '#C2185B',
   };
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
@@ -45,13 +48,21 @@ import { makeReplay } from './replay.js';
   const viewButton = $('view');
   const findField = $('find');
 
-  const state = { view: data.view, selected: -1, scale: 1, x: 0, y: 0, step: 0 };
+  // `line` > 0: paused at that line step of addition `step`; `free` > 0:
+  // at that line step of list_free, after the last addition.
+  const state = { view: data.view, selected: -1, scale: 1, x: 0, y: 0, step: 0, line: 0, free: 0 };
   let drawPending = false;
 
   // The list as it stands: its elements in order (`order`), and where
   // each element stands in it (`rank`, -1 for one not in it yet).
   // In a replay, `before` is the list the current addition walked.
-  const current = { order: Int32Array.from({ length: size }, (_, i) => i), rank: null, before: [] };
+  // Between lines of code, one element may be allocated but not in the
+  // list (`floating`, its NEXT `floatingNext`), and the counts may be
+  // those of an earlier step (`countStep`).
+  const current = {
+    order: Int32Array.from({ length: size }, (_, i) => i), rank: null, before: [],
+    floating: -1, floatingNext: -1, countStep: 0,
+  };
   current.rank = current.order.slice();
   // Which elements the current addition looked at: 1 by its first walk,
   // 2 by its second, 3 by both.
@@ -61,17 +72,22 @@ import { makeReplay } from './replay.js';
 
   const address = (i) => data.addresses.substr(i * digits, digits);
   const listSize = () => current.order.length;
-  const present = (i) => current.rank[i] >= 0;
+  const present = (i) => current.rank[i] >= 0 || i === current.floating;
   const at = (position) => (position >= 0 && position < listSize() ? current.order[position] : -1);
-  const following = (i) => at(current.rank[i] + 1);
-  const preceding = (i) => at(current.rank[i] - 1);
+  const following = (i) => (i === current.floating ? current.floatingNext : at(current.rank[i] + 1));
+  const preceding = (i) => (current.rank[i] >= 0 ? at(current.rank[i] - 1) : -1);
   function nextAddress(i) {
+    if (i === current.floating) return current.floatingNext >= 0 ? address(current.floatingNext) : nullAddress;
     const next = following(i);
     if (next >= 0) return address(next);
     return replay ? nullAddress : data.tail;
   }
   const indexAt = (view, rank) => (view === 'list' ? current.order[rank] : data.byAddress[rank]);
-  const rankOf = (view, i) => (view === 'list' ? current.rank[i] : memoryRank[i]);
+  // In the list view an element not (or no longer) in the list stands one
+  // box apart after its end.
+  const rankOf = (view, i) => (view === 'memory' ? memoryRank[i]
+    : i === current.floating ? listSize() + 1 : current.rank[i]);
+  const positionText = (i) => (current.rank[i] >= 0 ? String(current.rank[i] + 1) : '-');
   const viewSize = () => (state.view === 'list' ? listSize() : size);
 
   // The bytes between an element and the next one up in memory.
@@ -112,34 +128,99 @@ import { makeReplay } from './replay.js';
     let high = list.length;
     while (low < high) {
       const middle = (low + high) >> 1;
-      if (list[middle] <= state.step) low = middle + 1;
+      if (list[middle] <= current.countStep) low = middle + 1;
       else high = middle;
     }
     return low;
   }
 
-  // Makes the list the one after the first `step` additions.
+  // Makes the list the one after the first `step` additions, or the one
+  // at the line of code the page is paused at.
   function rebuild() {
-    const order = [];
-    const rank = new Int32Array(size).fill(-1);
+    const k = state.step;
+    let order = [];
     for (let i = 0; i < size; i += 1) {
-      if (replay.inserted[i] <= state.step) {
-        rank[i] = order.length;
-        order.push(i);
-      }
+      if (replay.inserted[i] <= k) order.push(i);
     }
-    current.order = Int32Array.from(order);
-    current.rank = rank;
     walked = new Uint8Array(size);
     current.before = [];
-    const k = state.step;
+    current.floating = -1;
+    current.floatingNext = -1;
+    current.countStep = k;
     const element = k > 0 ? elementOf(k) : -1;
-    if (element < 0) return;
-    // The walks went through the list as it was before this addition.
-    const newElement = replay.steps[k - 1] % 2 === 0;
-    current.before = newElement ? order.filter((i) => i !== element) : order;
-    for (let p = 0; p < replay.first[k]; p += 1) walked[current.before[p]] |= 1;
-    for (let p = 0; p < replay.second[k]; p += 1) walked[current.before[p]] |= 2;
+    if (element >= 0) {
+      // The walks went through the list as it was before this addition.
+      const newElement = replay.steps[k - 1] % 2 === 0;
+      current.before = newElement ? order.filter((i) => i !== element) : order;
+      for (let p = 0; p < replay.first[k]; p += 1) walked[current.before[p]] |= 1;
+      for (let p = 0; p < replay.second[k]; p += 1) walked[current.before[p]] |= 2;
+    }
+    const plan = linePlan();
+    if (plan && state.free > 0) {
+      const { unlinked, released } = freedAt(plan, state.free);
+      if (unlinked > released) {
+        current.floating = order[unlinked - 1];
+        current.floatingNext = unlinked < order.length ? order[unlinked] : -1;
+      }
+      order = order.slice(unlinked);
+      walked = new Uint8Array(size);
+    } else if (plan && plan.kind === 'inserted' && state.line < plan.linkedFrom) {
+      order = current.before;
+      if (state.line >= plan.changedFrom) current.floating = element;
+      if (state.line >= plan.linkedFrom - 1) current.floatingNext = at(replay.position[k] - 1);
+    } else if (plan && plan.kind === 'counted' && state.line < plan.changedFrom) {
+      current.countStep = k - 1;
+    }
+    const rank = new Int32Array(size).fill(-1);
+    order.forEach((i, position) => { rank[i] = position; });
+    current.order = Int32Array.from(order);
+    current.rank = rank;
+    if (current.floatingNext >= 0 && current.floatingNext === current.floating) current.floatingNext = -1;
+  }
+
+  // ---- The list's code, line by line (see code_steps.js).
+
+  const code = replay ? codeMap($('source').textContent) : null;
+  let planCache = { key: '', plan: null };
+
+  // The line steps of addition k; null for a word not counted, whose
+  // steps the trace cannot tell.
+  function additionPlanOf(k) {
+    const codeOfStep = replay.steps[k - 1];
+    if (codeOfStep < 0) return null;
+    const element = codeOfStep >> 1;
+    const before = listBefore(replay, k);
+    const counted = codeOfStep % 2 === 1;
+    return additionPlan(code, {
+      kind: counted ? 'counted' : 'inserted', before, added: element,
+      at: counted ? before.indexOf(element) : replay.position[k] - 1,
+      wordBytes: bytesOf(data.words[element]).length,
+    });
+  }
+
+  function planOf(key) {
+    if (planCache.key !== key) {
+      planCache = {
+        key,
+        plan: key === 'free' ? freePlan(code, Array.from({ length: size }, (_, i) => i))
+          : additionPlanOf(Number(key)),
+      };
+    }
+    return planCache.plan;
+  }
+
+  const planLength = (k) => (k >= 1 && k <= replay.total ? planOf(String(k))?.length ?? 0 : 0);
+
+  // The plan of the line steps the page is paused in, or null.
+  function linePlan() {
+    if (!code) return null;
+    if (state.free > 0) return planOf('free');
+    return state.line > 0 ? planOf(String(state.step)) : null;
+  }
+
+  function currentStop() {
+    const plan = linePlan();
+    return plan ? planStop(plan, state.free || state.line) : null;
   }
 
   // ---- Layout: boxes in rows, in the view's order.
@@ -204,6 +285,7 @@ import { makeReplay } from './replay.js';
     drawBoxes(visible, detailed);
     if (replay && state.view === 'memory') drawWalks();
     drawEnd();
+    if (replay) drawPointers();
     if (replay) drawPlot();
     performance.measure('draw', { start, end: performance.now() });
     if (!document.documentElement.hasAttribute('data-ready')) {
@@ -291,6 +373,57 @@ import { makeReplay } from './replay.js';
       if (state.view === 'list') drawListFields(i, box);
       else drawMemoryFields(i, box);
     });
+    if (state.view === 'list' && current.floating >= 0) {
+      const box = boxOf(current.floating);
+      context.fillStyle = COLOUR.box;
+      context.fillRect(box.x, box.y, BOX_W, BOX_H);
+      context.setLineDash([6, 3]);
+      context.lineWidth = 3;
+      context.strokeStyle = COLOUR.added;
+      context.strokeRect(box.x, box.y, BOX_W, BOX_H);
+      context.setLineDash([]);
+      drawListFields(current.floating, box);
+    }
+  }
+
+  // At a line of code: the innermost call's pointers, each a labelled
+  // arrow onto the box it points to (a pointer to a NEXT field onto that
+  // field, &head onto the head), and in the memory view the head itself.
+  function drawPointers() {
+    const stop = currentStop();
+    if (!stop) return;
+    const head = { x: -GAP_X - 26, y: LINE * 3 + 14 };
+    if (state.view === 'memory') {
+      drawText('head', head.x, head.y, BOLD, COLOUR.text);
+      if (listSize() > 0) curve({ x: head.x - BOX_W / 2 + 14, y: head.y - BOX_H / 2 }, boxOf(at(0)), COLOUR.dim, 1.2);
+    }
+    const taken = new Map();
+    const frame = stop.frames[stop.frames.length - 1];
+    for (const [name, value] of frame.variables) {
+      let target = null;
+      let top = 0;
+      if ((value.kind === 'element' || value.kind === 'next') && present(value.index)) {
+        const box = boxOf(value.index);
+        target = value.kind === 'element' ? { x: box.x + 24, y: box.y }
+          : { x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6 };
+        top = box.y;
+      } else if (value.kind === 'head' && name !== 'head') {
+        target = { x: head.x + 12, y: head.y - 12 };
+        top = target.y;
+      }
+      if (!target) continue;
+      const key = `${target.x},${top}`;
+      const n = taken.get(key) || 0;
+      taken.set(key, n + 1);
+      const label = { x: target.x - 20 + n * 70, y: top - 22 };
+      drawText(name, label.x, label.y, BOLD, COLOUR.pointer);
+      context.beginPath();
+      context.moveTo(label.x + 8, label.y + 4);
+      context.lineTo(target.x, target.y);
+      stroke(COLOUR.pointer, 2);
+      arrowHead(target.x, target.y, Math.atan2(target.y - label.y - 4, target.x - label.x - 8),
+        COLOUR.pointer);
+    }
   }
 
   // A slot of the heap whose element is not allocated yet.
@@ -327,7 +460,7 @@ import { makeReplay } from './replay.js';
   function drawListFields(i, box) {
     const x = box.x + 6;
     const y = box.y + LINE;
-    const position = String(current.rank[i] + 1);
+    const position = positionText(i);
     drawText(position, x, y, FONT, COLOUR.dim);
     drawWord(data.words[i], x + (position.length + 1) * CHAR_W, y,
       BOX_CHARS - position.length - 2);
@@ -342,7 +475,7 @@ import { makeReplay } from './replay.js';
     const x = box.x + 6;
     const y = box.y + LINE;
     drawText(address(i), x, y, BOLD, COLOUR.text);
-    const position = `${current.rank[i] + 1}.`;
+    const position = `${positionText(i)}.`;
     drawText(position, x, y + LINE, FONT, COLOUR.dim);
     drawWord(data.words[i], x + (position.length + 1) * CHAR_W, y + LINE,
       BOX_CHARS - position.length - 2);
@@ -683,17 +816,108 @@ import { makeReplay } from './replay.js';
 
   // Shows the list after the first k additions.
   function step(k) {
+    goTo(Math.max(0, Math.min(replay.total, k)), 0, 0);
+  }
+
+  // Shows addition k paused at line step `line`, or list_free at `free`
+  // (both 0: the list after addition k).
+  function goTo(k, line, free) {
     const start = performance.now();
-    state.step = Math.max(0, Math.min(replay.total, k));
+    state.step = k;
+    state.line = line;
+    state.free = free;
     rebuild();
     $('step').value = String(state.step);
     showStatus();
     showDetails();
+    showCode();
     const element = state.step > 0 ? elementOf(state.step) : -1;
-    if (element >= 0 && state.selected < 0) reveal(element);
+    if (element >= 0 && state.selected < 0 && present(element)) reveal(element);
     saveStateSoon();
     requestDraw();
-    performance.measure('step', { start, end: performance.now() });
+    performance.measure(line || free ? 'line' : 'step', { start, end: performance.now() });
+  }
+
+  // One line of code forward (+1) or back (-1): within an addition, from
+  // its last line to the next addition's first (passing over words not
+  // counted, whose lines are not known), and after the last addition
+  // through list_free.
+  function lineStep(delta) {
+    const total = replay.total;
+    let { step: k, line, free } = state;
+    if (delta > 0) {
+      if (free > 0) {
+        free = Math.min(free + 1, planOf('free').length);
+      } else if (line > 0 && line < planLength(k)) {
+        line += 1;
+      } else {
+        do k += 1; while (k <= total && planLength(k) === 0);
+        [k, line, free] = k <= total ? [k, 1, 0] : [total, 0, 1];
+      }
+    } else if (free > 1) {
+      free -= 1;
+    } else if (line > 1) {
+      line -= 1;
+    } else {
+      if (free === 0 && line === 1) k -= 1;
+      while (k >= 1 && planLength(k) === 0) k -= 1;
+      [k, line, free] = k >= 1 ? [k, planLength(k), 0] : [0, 0, 0];
+    }
+    goTo(k, line, free);
+  }
+
+  // The code beside the picture: the line about to run marked and in
+  // view, the active calls with their variables, and what a comparison
+  // line compares.
+  const codeLines = new Map();
+
+  function initCode() {
+    const list = $('code');
+    const lines = code.lines;
+    shownRanges(code).forEach((range, index) => {
+      if (index > 0) {
+        const gap = document.createElement('li');
+        gap.className = 'gap';
+        gap.setAttribute('aria-hidden', 'true');
+        list.append(gap);
+      }
+      for (let n = range.first; n <= range.last; n += 1) {
+        const item = document.createElement('li');
+        item.dataset.line = String(n);
+        item.textContent = lines[n - 1] || ' ';
+        codeLines.set(n, item);
+        list.append(item);
+      }
+    });
+  }
+
+  const wordText = (word) => pieces(word).map((piece) => piece.text).join('');
+
+  function showCode() {
+    if (!code) return;
+    const stop = currentStop();
+    for (const item of $('code').querySelectorAll('[aria-current]')) item.removeAttribute('aria-current');
+    const frames = $('frames');
+    if (!stop) {
+      frames.replaceChildren();
+      $('compare').textContent = '';
+      return;
+    }
+    const item = codeLines.get(stop.line);
+    item.setAttribute('aria-current', 'step');
+    const list = $('code');
+    if (item.offsetTop < list.scrollTop || item.offsetTop + item.offsetHeight > list.scrollTop + list.clientHeight) {
+      list.scrollTop = item.offsetTop - list.clientHeight / 2;
+    }
+    const names = {
+      address, nullAddress, word: state.free > 0 ? '' : wordText(wordOf(state.step)),
+    };
+    frames.replaceChildren(...framesText(stop, names).map((text) => {
+      const call = document.createElement('li');
+      call.textContent = text;
+      return call;
+    }));
+    $('compare').textContent = compareText(stop, names, (i) => wordText(data.words[i]));
   }
 
   const PHASES = { counted: ['look'], inserted: ['look', 'allocate', 'place', 'link'],
@@ -707,8 +931,8 @@ import { makeReplay } from './replay.js';
     if (k === 0) {
       status.replaceChildren(`Step 0 of ${replay.total}: the list is empty`);
     } else {
-      const code = replay.steps[k - 1];
-      kind = code < 0 ? 'uncounted' : code % 2 ? 'counted' : 'inserted';
+      const stepCode = replay.steps[k - 1];
+      kind = stepCode < 0 ? 'uncounted' : stepCode % 2 ? 'counted' : 'inserted';
       status.replaceChildren(`Step ${k} of ${replay.total}: "`);
       appendWord(status, wordOf(k));
       const p = replay.position[k];
@@ -717,6 +941,12 @@ import { makeReplay } from './replay.js';
         : kind === 'inserted'
           ? `" inserted at position ${p} (looked at ${replay.first[k]} + ${replay.second[k]})`
           : '" not counted');
+      if (state.line > 0) status.append(`, line ${state.line} of ${planLength(k)}`);
+    }
+    if (state.free > 0) {
+      status.replaceChildren(`After step ${k} of ${replay.total}: list_free releases the list, ` +
+        `line ${state.free} of ${planOf('free').length}`);
+      kind = null;
     }
     for (const item of document.querySelectorAll('#phases li')) {
       item.classList.toggle('taken', kind !== null && PHASES[kind].includes(item.dataset.phase));
@@ -774,6 +1004,8 @@ import { makeReplay } from './replay.js';
     if (state.selected >= 0) parts.push(`select=${state.selected + 1}`);
     if (state.scale !== 1) parts.push(`zoom=${Number(state.scale.toPrecision(3))}`);
     if (replay) parts.push(`step=${state.step}`);
+    if (state.line > 0) parts.push(`line=${state.line}`);
+    if (state.free > 0) parts.push(`free=${state.free}`);
     const fragment = `#${parts.join('&')}`;
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
@@ -794,7 +1026,15 @@ import { makeReplay } from './replay.js';
     if (replay) {
       const k = fields.has('step') ? Number(fields.get('step')) : replay.total;
       state.step = Number.isInteger(k) ? Math.max(0, Math.min(replay.total, k)) : replay.total;
+      const line = Number(fields.get('line'));
+      const free = Number(fields.get('free'));
+      const whole = (value) => Number.isInteger(value) && value >= 1;
+      state.free = fields.has('free') && whole(free) && state.step === replay.total
+        ? Math.min(free, planOf('free').length) : 0;
+      state.line = state.free === 0 && fields.has('line') && whole(line) && planLength(state.step) > 0
+        ? Math.min(line, planLength(state.step)) : 0;
       rebuild();
+      showCode();
       $('step').value = String(state.step);
       showStatus();
     }
@@ -815,6 +1055,7 @@ import { makeReplay } from './replay.js';
   };
   const replayKeys = {
     '.': () => step(state.step + 1), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
+    ']': () => lineStep(1), '[': () => lineStep(-1),
   };
 
   function onKey(event) {
@@ -896,6 +1137,9 @@ import { makeReplay } from './replay.js';
     $('forward').addEventListener('click', () => step(state.step + 1));
     $('play').addEventListener('click', play);
     $('next-of-word').addEventListener('click', nextOfWord);
+    $('line-forward').addEventListener('click', () => lineStep(1));
+    $('line-back').addEventListener('click', () => lineStep(-1));
+    initCode();
     $('plot').addEventListener('click', onPlotClick);
     const looked = replay.cumulative[replay.total];
     $('totals').textContent = `${looked} elements looked at for ${replay.total} addition` +

@@ -9,7 +9,7 @@
 #
 # The script is made of ES modules, so that Node can test them one by
 # one: here they are joined, in an order where each follows what it
-# imports, with their one-line imports dropped and `export ` taken off.
+# imports, with their imports dropped and `export ` taken off.
 set(modules words.js replay.js code_steps.js page.js)
 
 # A CSP source for `content`: 'sha256-' and the digest in base64.
@@ -52,10 +52,10 @@ file(READ "${PAGE_DIR}/page.css" style)
 set(script "'use strict';\n\n(() => {\n")
 foreach(module IN LISTS modules)
   file(READ "${PAGE_DIR}/${module}" text)
-  string(REGEX REPLACE "(^|\n)import [^\n]*;\n" "\\1" text "${text}")
+  string(REGEX REPLACE "(^|\n)import [^;]*;\n" "\\1" text "${text}")
   string(REGEX REPLACE "(^|\n)export " "\\1" text "${text}")
   if(text MATCHES "(^|\n)(import|export)[ {]")
-    message(FATAL_ERROR "${module}: imports and exports must each be one line")
+    message(FATAL_ERROR "${module}: an import or export the build cannot take apart")
   endif()
   string(APPEND script "\n// ---- ${module}\n\n${text}")
 endforeach()

@@ -833,7 +833,8 @@ import {
     showCode();
     const element = state.step > 0 ? elementOf(state.step) : -1;
     if (element >= 0 && state.selected < 0 && present(element)) reveal(element);
-    saveStateSoon();
+    if (line || free) saveState();
+    else saveStateSoon();
     requestDraw();
     performance.measure(line || free ? 'line' : 'step', { start, end: performance.now() });
   }

@@ -10,12 +10,13 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
-import { test } from 'node:test';
+import { after, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 import { additionPlan, codeMap, freePlan, planStop } from '../../graph/page/code_steps.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
-import { bytesOf } from '../../graph/page/words.js';
+import { bytesOf, pieces } from '../../graph/page/words.js';
+import { launch, missing as browserMissing } from '../browser/browser.js';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const program = process.env.WORDLIST_TRACE_DEBUG;
@@ -57,7 +58,11 @@ function recorded(text) {
   const page = execFileSync(process.env.WORDLIST_GRAPH, ['--html', `${records}.out`],
     { maxBuffer: 1 << 28 }).toString();
   const json = page.match(/<script type="application\/json" id="listing">(.*?)<\/script>/s)[1];
-  return { nextOffset: lines[0].nextOffset, stops: lines.slice(1), data: JSON.parse(json) };
+  const file = join(folder, `${text.length}.html`);
+  writeFileSync(file, page);
+  return {
+    nextOffset: lines[0].nextOffset, stops: lines.slice(1), data: JSON.parse(json), page: file,
+  };
 }
 
 // The stops of each call the run made, in order: a call begins at the
@@ -86,7 +91,24 @@ function reading(value, run, word) {
   }
 }
 
-// Compares the model's stops of one call with gdb's; returns how many.
+// A value gdb read as the page writes it, in the form the model says.
+function written(value, raw, run) {
+  const digits = run.data.digits;
+  switch (value.kind) {
+    case 'null':
+    case 'element': return raw.slice(16 - digits);
+    case 'head':
+    case 'next': return raw === run.head ? '&head'
+      : `&${(BigInt(`0x${raw}`) - BigInt(run.nextOffset)).toString(16).toUpperCase()
+        .padStart(digits, '0')}->next`;
+    case 'word': return `"${pieces(Buffer.from(raw).toString('latin1')).map((p) => p.text).join('')}"`;
+    default: return String(raw);
+  }
+}
+
+// Compares the model's stops of one call with gdb's; returns, for each,
+// the line gdb stopped at and the calls as the page must list them (the
+// values gdb read, the variables the model shows).
 function compare(plan, stops, run, word, call) {
   const models = Array.from({ length: plan.length }, (_, at) => planStop(plan, at + 1));
   assert.deepEqual(models.map((model) => model.frames.map((f) => `${f.name}:${f.line}`).join(' ')),
@@ -102,7 +124,11 @@ function compare(plan, stops, run, word, call) {
       }
     });
   });
-  return plan.length;
+  return models.map((model, at) => ({
+    line: stops[at].frames[stops[at].frames.length - 1].line,
+    frames: model.frames.map((frame, depth) => `${frame.name}: ${frame.variables.map(([name, value]) =>
+      `${name} = ${written(value, stops[at].frames[depth].variables[name], run)}`).join(', ')}`),
+  }));
 }
 
 // Checks every line step of the run on `text`; returns how many.
@@ -114,7 +140,7 @@ function checkRun(text) {
   const calls = callsOf(run.stops);
   assert.equal(calls.length, replay.total + 1, 'one call per addition, then list_free');
   run.head = calls[0][0].frames[0].variables.head;
-  let checked = 0;
+  const expected = [];
   for (let k = 1; k <= replay.total; k += 1) {
     const code = data.steps[k - 1];
     assert.ok(code >= 0, 'every word is counted');
@@ -126,19 +152,72 @@ function checkRun(text) {
       kind: counted ? 'counted' : 'inserted', before, added: element, wordBytes: word.length,
       at: counted ? before.indexOf(element) : replay.position[k] - 1,
     });
-    checked += compare(plan, calls[k - 1], run, word, `addition ${k}`);
+    compare(plan, calls[k - 1], run, word, `addition ${k}`).forEach((stop, at) => {
+      expected.push({ ...stop, fragment: `step=${k}&line=${at + 1}` });
+    });
   }
   const order = Array.from({ length: size }, (_, i) => i);
-  checked += compare(freePlan(map, order), calls[replay.total], run, null, 'list_free');
-  return checked;
+  compare(freePlan(map, order), calls[replay.total], run, null, 'list_free').forEach((stop, at) => {
+    expected.push({ ...stop, fragment: `step=${replay.total}&free=${at + 1}` });
+  });
+  return { expected, page: run.page };
 }
 
-test('every line step of the worked example is the debugger\'s', () => {
-  const checked = checkRun(Buffer.from('Ahoj, ahoj! Don\'t stop.\r\n'));
-  console.log(`worked example: ${checked} line steps agree with gdb`);
+// What the page shows of the line it is paused at.
+const shownStop = (page) => page.evaluate(() => ({
+  fragment: location.hash.slice(1).replace(/^view=\w+&/, ''),
+  line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
+  frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent),
+}));
+
+let browser = null;
+async function openPage(t, file, fragment) {
+  const absent = await browserMissing();
+  if (absent && process.env.WORDLIST_BROWSER_REQUIRED) assert.fail(absent);
+  if (absent) {
+    t.skip(absent);
+    return null;
+  }
+  browser ??= await launch();
+  const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
+  const trouble = [];
+  page.on('pageerror', (error) => trouble.push(error.message));
+  page.on('console', (message) => trouble.push(`${message.type()}: ${message.text()}`));
+  await page.goto(`file://${file}#${fragment}`);
+  await page.waitForSelector('html[data-ready]');
+  t.after(() => assert.deepEqual(trouble, []));
+  return page;
+}
+after(async () => browser?.close());
+
+const worked = Buffer.from('Ahoj, ahoj! Don\'t stop.\r\n');
+
+test('the worked example, stepped with ] in the page, shows each stop as gdb did', async (t) => {
+  const { expected, page: file } = checkRun(worked);
+  console.log(`worked example: ${expected.length} line steps agree with gdb`);
+  const page = await openPage(t, file, 'step=0');
+  if (!page) return;
+  for (const stop of expected) {
+    await page.keyboard.press(']');
+    assert.deepEqual(await shownStop(page), stop);
+  }
+  for (const stop of expected.slice(0, -1).reverse()) {
+    await page.keyboard.press('[');
+    assert.deepEqual(await shownStop(page), stop);
+  }
 });
 
-test('every line step of the sample is the debugger\'s', { skip: process.env.QUICK }, () => {
-  const checked = checkRun(readFileSync(process.env.WORDLIST_SAMPLE));
-  console.log(`sample: ${checked} line steps agree with gdb`);
+test('the sample\'s line steps agree with gdb, and a spread of them opens by link', { skip: process.env.QUICK }, async (t) => {
+  const { expected, page: file } = checkRun(readFileSync(process.env.WORDLIST_SAMPLE));
+  console.log(`sample: ${expected.length} line steps agree with gdb`);
+  const last = expected.length - 1;
+  const spread = [0, 1, 2, 57, last - 1, last];
+  for (let at = 997; at < last; at += 1999) spread.push(at);
+  const page = await openPage(t, file, expected[0].fragment);
+  if (!page) return;
+  for (const at of spread) {
+    await page.evaluate((fragment) => { location.hash = fragment; }, expected[at].fragment);
+    await page.waitForFunction((fragment) => location.hash.endsWith(fragment), expected[at].fragment);
+    assert.deepEqual(await shownStop(page), expected[at]);
+  }
 });

@@ -3,7 +3,7 @@
 // NEXT; for a trace, the whole run replayed addition by addition. The data
 // is read from the JSON block; the whole view lives in `state`, mirrored
 // in the URL fragment (#view=memory&select=17&zoom=0.5&step=120).
-import { bytesOf, compareBytes, pieces } from './words.js';
+import { bytesOf, findWord, pieces, shortened } from './words.js';
 import { listBefore, makeReplay } from './replay.js';
 import {
   additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
@@ -444,17 +444,13 @@ import {
 
   // A word, shortened to `room` characters, with its escapes in red.
   function drawWord(word, x, y, room) {
-    let left = room;
+    const { pieces: shown, cut } = shortened(word, room);
     let pen = x;
-    for (const piece of pieces(word)) {
-      const characters = [...piece.text];
-      const shown = characters.slice(0, left).join('');
-      drawText(shown, pen, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
-      pen += Math.min(characters.length, left) * CHAR_W;
-      left -= characters.length;
-      if (left <= 0) break;
+    for (const piece of shown) {
+      drawText(piece.text, pen, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
+      pen += [...piece.text].length * CHAR_W;
     }
-    if (left < 0) drawText('\u2026', pen, y, BOLD, COLOUR.dim);
+    if (cut) drawText('\u2026', pen, y, BOLD, COLOUR.dim);
   }
 
   function drawListFields(i, box) {
@@ -716,17 +712,10 @@ import {
   // else the place after the last of the words that sort before it.
   function find(text) {
     if (text === '') return;
-    const wanted = bytesOf(text);
-    let before = -1;
-    let walking = true;
-    for (const i of current.order) {
-      const order = compareBytes(wanted, bytesOf(data.words[i]));
-      if (order === 0) {
-        select(i);
-        return;
-      }
-      if (walking && order > 0) before = i;
-      else walking = false;
+    const { found, after: before } = findWord(data.words, current.order, text);
+    if (found !== undefined) {
+      select(found);
+      return;
     }
     select(-1);
     details.replaceChildren('"');

@@ -58,3 +58,36 @@ export function compareBytes(a, b) {
   }
   return a.length - b.length;
 }
+
+// A word's pieces cut to `room` characters for a box: an escape is
+// shown whole or not at all; `cut` says that something is left out.
+export function shortened(word, room) {
+  const shown = [];
+  let left = room;
+  for (const piece of pieces(word)) {
+    const characters = [...piece.text];
+    const fits = piece.escaped ? (characters.length <= left ? characters.length : 0)
+      : Math.min(characters.length, left);
+    if (fits > 0) shown.push({ text: characters.slice(0, fits).join(''), escaped: piece.escaped });
+    left -= fits;
+    if (fits < characters.length) return { pieces: shown, cut: true };
+  }
+  return { pieces: shown, cut: false };
+}
+
+// Looks for `text` in the words of a list (`order`: indices into
+// `words`, in list order), all of it, as the list's own search does:
+// { found: i } for the element holding it, or else { after: i }, the
+// element a sorted insertion would link it after (-1: at the head).
+export function findWord(words, order, text) {
+  const wanted = bytesOf(text);
+  let after = -1;
+  let passed = false;
+  for (const i of order) {
+    const sign = compareBytes(wanted, bytesOf(words[i]));
+    if (sign === 0) return { found: i };
+    if (sign < 0) passed = true;
+    else if (!passed) after = i;
+  }
+  return { after };
+}

@@ -112,11 +112,11 @@ test('the fragment holds the view and the selection, both ways', async () => {
   assert.equal(await page.textContent('#details'), sampleLines[16]);
   assert.equal(await page.getAttribute('#view', 'aria-pressed'), 'true');
   await page.keyboard.press('ArrowRight');
-  assert.equal(new URL(page.url()).hash, '#view=memory&select=18');
+  await page.waitForURL(/#view=memory&select=18$/);
   await page.click('#view');
   await page.keyboard.press('m');
   await page.keyboard.press('m');
-  assert.equal(new URL(page.url()).hash, '#view=list&select=18');
+  await page.waitForURL(/#view=list&select=18$/);
   await page.keyboard.press('-');
   await page.waitForURL(/#view=list&select=18&zoom=0.8$/);
   const copy = await open(page.url());

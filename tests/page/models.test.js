@@ -1,0 +1,129 @@
+// The page's models in Node, without a browser: words shown and found as
+// the program compares them, the replay's walks, and the model of the
+// list's code as the page writes it out. (That the model stops where a
+// debugger stops is tests/gdb's to check.)
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { test } from 'node:test';
+
+import {
+  additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
+} from '../../graph/page/code_steps.js';
+import { listBefore, makeReplay } from '../../graph/page/replay.js';
+import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
+
+const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
+const map = codeMap(source);
+
+// A byte that is not UTF-8, as the page's data holds it.
+const byte = (value) => String.fromCharCode(0xDC00 + value);
+
+test('a word is cut to its box with every escape whole, and says so', () => {
+  const cases = [
+    // [word, room, shown pieces as text (escapes in brackets), cut]
+    ['abc', 3, 'abc', false],
+    ['abcd', 3, 'abc', true],
+    [`${'a'.repeat(21)}\u0001`, 21, 'a'.repeat(21), true],
+    [`${'a'.repeat(21)}\u0001`, 24, `${'a'.repeat(21)}`, true],
+    [`${'a'.repeat(21)}\u0001`, 25, `${'a'.repeat(21)}[\\x01]`, false],
+    [`a${byte(0xFF)}b`, 5, 'a[\\xFF]', true],
+    [`a${byte(0xFF)}b`, 6, 'a[\\xFF]b', false],
+    ['\u00E1\u{1F600}x', 2, '\u00E1\u{1F600}', true],
+  ];
+  for (const [word, room, text, cut] of cases) {
+    const result = shortened(word, room);
+    assert.equal(result.pieces.map((p) => (p.escaped ? `[${p.text}]` : p.text)).join(''), text, word);
+    assert.equal(result.cut, cut, word);
+  }
+});
+
+test('a word is found, or placed, by its bytes as the list orders them', () => {
+  // In byte order: "A" < "Z" < "a" < "\xC3\xA1" (á) < "\xFF".
+  const words = ['A', 'Z', 'a', '\u00E1', byte(0xFF)];
+  const order = [0, 1, 2, 3, 4];
+  const cases = [
+    ['a', { found: 2 }], ['\u00E1', { found: 3 }], [byte(0xFF), { found: 4 }],
+    ['0', { after: -1 }], ['b', { after: 2 }], ['\u00E0', { after: 2 }],
+    [byte(0xC3), { after: 2 }], [`${byte(0xC3)}${byte(0xA2)}`, { after: 3 }],
+    ['\u{1F600}', { after: 3 }], [`${byte(0xFF)}x`, { after: 4 }],
+  ];
+  for (const [text, answer] of cases) assert.deepEqual(findWord(words, order, text), answer, text);
+  // A list in no order (as list_add_front leaves it) is searched whole.
+  assert.deepEqual(findWord(words, [4, 0, 2], 'a'), { found: 2 });
+  assert.deepEqual(bytesOf(`\u00E1${byte(0x80)}`), [0xC3, 0xA1, 0x80]);
+});
+
+// The worked example's additions: pokus, druhy, pokus, pokus, Ahoj, ahoj,
+// Don, t, stop, as the page numbers them (2i inserted, 2i + 1 counted):
+// its final list is Ahoj Don ahoj druhy pokus stop t.
+const workedSteps = [8, 6, 9, 9, 0, 4, 2, 12, 10];
+
+test('the replay knows every addition\'s walks and the list it found', () => {
+  const replay = makeReplay(workedSteps, 7);
+  assert.deepEqual([...replay.position.slice(1)], [1, 1, 2, 2, 1, 2, 2, 6, 6]);
+  assert.deepEqual([...replay.first.slice(1)], [0, 1, 2, 2, 2, 3, 4, 5, 6]);
+  assert.deepEqual([...replay.second.slice(1)], [0, 1, 0, 0, 1, 2, 2, 5, 6]);
+  assert.equal(replay.cumulative[9], 42);
+  assert.deepEqual(listBefore(replay, 1), []);
+  assert.deepEqual(listBefore(replay, 9), [0, 1, 2, 3, 4, 6]);
+});
+
+const lineOf = (fragment) => source.split('\n').findIndex((text) => text.includes(fragment)) + 1;
+const names = {
+  address: (i) => `0000AAA${i}`, nullAddress: '00000000', word: 'st\\x01p',
+};
+
+test('a stop is written as the page lists the calls, and says what it compares', () => {
+  // "stop" inserted after the fifth of six elements: Ahoj Don ahoj druhy pokus t.
+  const plan = additionPlan(map, {
+    kind: 'inserted', before: [0, 1, 2, 3, 4, 6], at: 5, added: 5, wordBytes: 4,
+  });
+  const texts = (line) => framesText(planStop(plan, line), names);
+  assert.equal(planStop(plan, 1).line, lineOf('if (WordNode* same = find_equal(*head, word))'));
+  assert.deepEqual(texts(3), ['list_add_sorted: head = &head, word = "st\\x01p"',
+    'find_equal: node = 0000AAA0, word = "st\\x01p"']);
+  const wordOf = (i) => ['Ahoj', 'Don', 'ahoj', 'druhy', 'pokus', 'stop', 't'][i];
+  assert.equal(compareText(planStop(plan, 3), names, wordOf),
+    '"st\\x01p" against "Ahoj": not equal, go on');
+  assert.equal(compareText(planStop(plan, 2), names, wordOf), '');
+  // The place: past five elements, stopped by "t".
+  const place = 1 + 2 * 6 + 15 + 2;
+  assert.equal(compareText(planStop(plan, place), names, wordOf),
+    '"st\\x01p" against "Ahoj": greater, go on');
+  assert.equal(compareText(planStop(plan, place + 15), names, wordOf),
+    '"st\\x01p" against "t": less, stop here');
+  const link = plan.length - 3;
+  assert.equal(planStop(plan, link).line, lineOf('*slot = node;'));
+  assert.deepEqual(texts(link)[1], 'link_after: head = &head, predecessor = 0000AAA4, ' +
+    'node = 0000AAA5, slot = &0000AAA4->next');
+  assert.equal(plan.linkedFrom, link + 1);
+  assert.equal(planStop(plan, plan.length + 1), null);
+  // Counted at the head: its count is one higher from `return true;` on.
+  const counted = additionPlan(map, { kind: 'counted', before: [0, 1], at: 0, added: 0, wordBytes: 4 });
+  assert.equal(planStop(counted, counted.changedFrom).line, lineOf('return true;'));
+  assert.equal(planStop(counted, counted.changedFrom - 1).line, lineOf('++node->count;'));
+});
+
+test('list_free empties the list element by element', () => {
+  const plan = freePlan(map, [0, 1, 2]);
+  assert.equal(plan.length, 1 + 3 * 5 + 3);
+  const seen = [];
+  for (let line = 1; line <= plan.length; line += 1) {
+    const { unlinked, released } = freedAt(plan, line);
+    seen.push(`${unlinked}${released}`);
+  }
+  assert.deepEqual(seen, ['00', '00', '00', '00', '10', '10', '11', '11', '11', '21', '21', '22',
+    '22', '22', '32', '32', '33', '33', '33']);
+  assert.equal(planStop(plan, 4).line, lineOf('*head = node->next;'));
+  assert.equal(freePlan(map, []).length, 3);
+});
+
+test('the code is found in the source, or the page says what it misses', () => {
+  const ranges = shownRanges(map);
+  assert.equal(ranges.length, 7);
+  assert.ok(ranges.every((range, i) => i === 0 || ranges[i - 1].last < range.first));
+  assert.throws(() => codeMap(source.replace('  *slot = node;', '  (*slot) = node;')),
+    /link_after has no line with \*slot = node/);
+  assert.throws(() => codeMap(source.replace('list_free(', 'list_release(')),
+    /no function list_free/);
+});

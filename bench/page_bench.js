@@ -3,7 +3,8 @@
 // picture (data-ready), and how long a redraw takes after a zoom, a pan,
 // a selection and a view switch; then the replay page of a trace: its
 // weight, its time to ready, a step forward or back, a jump on the
-// slider, and whether playing at 60 additions a second keeps up; and
+// slider, whether playing at 60 additions a second keeps up, a line of
+// code forward or back, and a link to the last addition's last line; and
 // wordlist-trace's time beside wordlist's. A measurement, not a test.
 //   node bench/page_bench.js [ELEMENTS ...]
 // Each ELEMENTS makes a listing of that many elements; the bundled
@@ -41,8 +42,9 @@ async function readyTime(browser, url) {
 }
 
 // Does `action` REDRAWS times; returns the median and the longest of the
-// redraws that each one caused.
-async function redraws(page, action) {
+// redraws that each one caused, with the work of the step (or line step,
+// `work`) that asked for it.
+async function redraws(page, action, work = 'step') {
   const times = [];
   for (let round = 0; round < REDRAWS; round += 1) {
     const before = await page.evaluate(() => performance.getEntriesByName('draw').length);
@@ -50,9 +52,9 @@ async function redraws(page, action) {
     await page.waitForFunction((count) => performance.getEntriesByName('draw').length > count,
       before);
     // A step's own work, done before it asks for the redraw, counts too.
-    times.push(await page.evaluate(() => performance.getEntriesByName('draw').at(-1).duration +
-      (performance.getEntriesByName('step').at(-1)?.duration ?? 0)));
-    await page.evaluate(() => performance.clearMeasures('step'));
+    times.push(await page.evaluate((name) => performance.getEntriesByName('draw').at(-1).duration +
+      (performance.getEntriesByName(name).at(-1)?.duration ?? 0), work));
+    await page.evaluate((name) => performance.clearMeasures(name), work);
   }
   return { median: median(times), max: Math.max(...times) };
 }
@@ -111,9 +113,16 @@ async function measureReplay(browser, name, text, folder) {
   await page.click('#play');
   const seconds = (Date.now() - started) / 1000;
   const played = Number(await page.$eval('#step', (slider) => slider.value));
+  // Line steps through the list's code, from the first line of the
+  // middle addition; then a link to the last line of the last.
+  await page.goto(`${url}#view=memory&step=${Math.floor(additions / 2)}&line=1`);
+  await page.waitForSelector('html[data-ready]');
+  const lineForward = await redraws(page, () => page.keyboard.press(']'), 'line');
+  const lineBack = await redraws(page, () => page.keyboard.press('['), 'line');
   await page.close();
+  const lastLine = await readyTime(browser, `${url}#view=memory&step=${additions}&line=1000000000`);
   return { name, additions, listingBytes: listing.length, pageBytes, ready, forward, back, jump,
-    playedPerSecond: played / seconds };
+    playedPerSecond: played / seconds, lineForward, lineBack, lastLine };
 }
 
 // Median wall-clock seconds of `runs` runs of each program on `text`,
@@ -182,3 +191,13 @@ for (const row of replays) {
 }
 console.log('Budget: the final listing + 64 bytes per addition + 150 KiB. Program times: median of 7 ' +
   'runs each, alternating.');
+
+console.log('');
+console.log('| trace of | line forward ms | line back ms | link to the last line, ready ms |');
+console.log('|---|---:|---:|---:|');
+for (const row of replays) {
+  console.log(`| ${row.name} | ${redraw(row.lineForward)} | ${redraw(row.lineBack)} | ` +
+    `${ms(row.lastLine)} |`);
+}
+console.log(`Line steps from the first line of the middle addition: median (longest) of ${REDRAWS}, ` +
+  `each with its own work; the link: median of ${LOADS} loads.`);

@@ -1,27 +1,35 @@
-// Making pages with the programs and opening them in Debian's Chromium,
-// headless, for the browser tests and the page benchmark.
+// Making pages with the programs and opening them in Debian's Chromium
+// (through playwright-core) or Firefox ESR (through puppeteer-core),
+// headless, for the browser tests and the page benchmark. WORDLIST_BROWSER
+// names the browser: chromium (the default) or firefox.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
+import { firefoxPath, launchFirefox } from './firefox.js';
+
 export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
+export const browserName = process.env.WORDLIST_BROWSER || 'chromium';
 
 // Why the browser cannot be driven here, or null when it can.
 export async function missing() {
-  if (!existsSync(chromiumPath)) return `${chromiumPath} is not installed`;
+  const [path, driver] = browserName === 'firefox' ? [firefoxPath, 'puppeteer-core']
+    : [chromiumPath, 'playwright-core'];
+  if (!existsSync(path)) return `${path} is not installed`;
   try {
-    await import('playwright-core');
+    await import(driver);
   } catch {
-    return 'playwright-core is not installed (npm ci)';
+    return `${driver} is not installed (npm ci)`;
   }
   return null;
 }
 
-// Chromium as root in a sandbox of ours, on a machine with no network to
-// speak to: no background traffic of its own.
+// The browser, as root in a sandbox of ours, on a machine with no
+// network to speak to: no background traffic of its own.
 export async function launch() {
+  if (browserName === 'firefox') return launchFirefox();
   const { chromium } = await import('playwright-core');
   return chromium.launch({
     executablePath: chromiumPath,

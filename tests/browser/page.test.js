@@ -271,3 +271,21 @@ test('Genesis\'s replay page becomes ready', async (context) => {
   assert.deepEqual(trouble, []);
   await page.close();
 });
+
+// axe-core's checks of the page, in the page: the violations' rules and
+// how many elements each concerns.
+async function accessibility(page) {
+  const engine = readFileSync(new URL('../../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+  await page.evaluate(engine);
+  return page.evaluate(async () => (await globalThis.axe.run()).violations
+    .map((violation) => `${violation.id}: ${violation.nodes.length}`));
+}
+
+test('the list page and the replay page, paused in the code, pass axe-core', async () => {
+  for (const url of [sampleUrl, `${worked}#step=9&line=50`]) {
+    const { page, trouble } = await open(url);
+    assert.deepEqual(await accessibility(page), [], url);
+    assert.deepEqual(trouble, []);
+    await page.close();
+  }
+});

@@ -1,0 +1,96 @@
+// Debian's Firefox ESR, headless, driven by puppeteer-core over WebDriver
+// BiDi, behind the few calls of Playwright's page that the browser tests
+// make, so that the same tests run in both browsers.
+export const firefoxPath = process.env.FIREFOX || '/usr/bin/firefox-esr';
+
+// Waits until the page has handled what was sent to it: BiDi's input
+// actions return once dispatched, not once the page's handlers have run.
+const settled = (page) => page.evaluate(() => new Promise((done) => {
+  requestAnimationFrame(() => setTimeout(done, 0));
+}));
+
+function wrap(page) {
+  const keyboard = {
+    press: async (key) => {
+      await page.keyboard.press(key);
+      await settled(page);
+    },
+  };
+  const mouse = {
+    move: (x, y) => page.mouse.move(x, y),
+    down: () => page.mouse.down(),
+    up: async () => {
+      await page.mouse.up();
+      await settled(page);
+    },
+  };
+  return {
+    goto: (url) => page.goto(url),
+    url: () => page.url(),
+    close: () => page.close(),
+    keyboard,
+    mouse,
+    evaluate: (action, argument) => page.evaluate(action, argument),
+    $eval: (selector, action, argument) => page.$eval(selector, action, argument),
+    $$eval: (selector, action, argument) => page.$$eval(selector, action, argument),
+    waitForSelector: (selector) => page.waitForSelector(selector),
+    waitForFunction: (action, argument) => page.waitForFunction(action, {}, argument),
+    waitForURL: (pattern) => page.waitForFunction((source) => new RegExp(source).test(location.href),
+      {}, pattern.source),
+    textContent: (selector) => page.$eval(selector, (element) => element.textContent),
+    getAttribute: (selector, name) => page.$eval(selector, (element, attribute) =>
+      element.getAttribute(attribute), name),
+    click: async (selector) => {
+      await page.click(selector);
+      await settled(page);
+    },
+    fill: async (selector, value) => {
+      await page.$eval(selector, (element) => { element.value = ''; });
+      await page.type(selector, value);
+    },
+    press: async (selector, key) => {
+      await page.focus(selector);
+      await keyboard.press(key);
+    },
+    locator: (selector) => ({
+      boundingBox: async () => (await page.$(selector)).boundingBox(),
+      fill: async (value) => {
+        await page.$eval(selector, (element, text) => {
+          element.value = text;
+          element.dispatchEvent(new Event('input'));
+        }, value);
+      },
+    }),
+    on: (event, listener) => {
+      if (event === 'console') {
+        // Playwright calls a warning 'warning', puppeteer 'warn'.
+        page.on('console', (message) => listener({
+          type: () => (message.type() === 'warn' ? 'warning' : message.type()),
+          text: () => message.text(),
+        }));
+      } else {
+        page.on(event, listener);
+      }
+    },
+  };
+}
+
+export async function launchFirefox() {
+  const puppeteer = (await import('puppeteer-core')).default;
+  const browser = await puppeteer.launch({
+    browser: 'firefox', executablePath: firefoxPath, headless: true,
+    // No updates, telemetry or other traffic of its own.
+    extraPrefsFirefox: {
+      'app.update.enabled': false, 'datareporting.policy.dataSubmissionEnabled': false,
+      'network.captive-portal-service.enabled': false, 'browser.safebrowsing.malware.enabled': false,
+    },
+  });
+  return {
+    newPage: async ({ viewport } = {}) => {
+      const page = await browser.newPage();
+      if (viewport) await page.setViewport(viewport);
+      return wrap(page);
+    },
+    close: () => browser.close(),
+  };
+}

@@ -289,3 +289,79 @@ test('the list page and the replay page, paused in the code, pass axe-core', asy
     await page.close();
   }
 });
+
+// The first point on a line across the canvas, from (x0, y0) in `steps`
+// steps to (x1, y1), at which the pointer is over a box; its position and
+// the text shown for it.
+async function firstBox(page, [x0, y0], [x1, y1], steps = 60) {
+  for (let step = 0; step <= steps; step += 1) {
+    const x = x0 + ((x1 - x0) * step) / steps;
+    const y = y0 + ((y1 - y0) * step) / steps;
+    await page.mouse.move(x, y);
+    const under = await page.textContent('#pointer');
+    if (under) return { x, y, under };
+  }
+  return null;
+}
+
+test('a page without a fragment, and the margin right of the last column', async () => {
+  // Seven elements: one row of six, and one more below.
+  const { page, trouble } = await open(pageOf(syntheticListing(7), folder, 'seven.html'));
+  assert.equal(await page.getAttribute('#view', 'aria-pressed'), 'false');
+  assert.equal(new URL(page.url()).hash, '#view=list');
+  await page.keyboard.press('0');
+  const box = await page.locator('#canvas').boundingBox();
+  const middle = box.x + box.width * 0.4;
+  const first = await firstBox(page, [middle, box.y + 2], [middle, box.y + box.height]);
+  assert.match(first.under, /^[1-6] /);
+  // Right of the sixth box there is nothing, not the row below's first.
+  const last = await firstBox(page, [box.x + box.width - 2, first.y], [first.x, first.y]);
+  assert.match(last.under, /^6 /);
+  await page.keyboard.press('Home');
+  await page.waitForURL(/#view=list&select=1&zoom=/);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('the replay\'s controls: play, next of a word, a word not counted, no fragment', async () => {
+  const { page, trouble } = await open(worked);
+  assert.equal(await page.textContent('#status'), workedSteps[9]);
+  await page.keyboard.press(',');
+  await page.waitForURL(/#view=list&step=8$/);
+  await page.keyboard.press('Home');
+  await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play').getAttribute('aria-pressed') === 'false');
+  assert.equal(await page.textContent('#status'), workedSteps[9]);
+  // "pokus", at position 5 in the end, is added at steps 1, 3 and 4.
+  await page.evaluate(() => { location.hash = '#step=0&select=5'; });
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Step 0 '));
+  const seen = [];
+  for (let press = 0; press < 4; press += 1) {
+    await page.keyboard.press('w');
+    seen.push(`${await page.textContent('#status')}|${await page.textContent('#note')}`);
+  }
+  assert.deepEqual(seen, [`${workedSteps[1]}|`, `${workedSteps[3]}|`, `${workedSteps[4]}|`,
+    `${workedSteps[4]}|No later addition of this word.`]);
+  assert.deepEqual(trouble, []);
+  await page.close();
+  // A word not counted has no lines of code: ] passes over it.
+  const trace = Buffer.from('wordlist-trace 1\n' +
+    'inserted 0000000000001000 at head WORD: pokus\n' +
+    'not counted WORD: \xC3\xA9t\xC3\xA9\n' +
+    'counted 0000000000001000 COUNT: 2 WORD: pokus\n' +
+    'Seznam - adresa prvniho prvku: 0000000000001000\n' +
+    '  1 ADR: 0000000000001000 NEXT: 0000000000000000 COUNT:   2 WORD: pokus\n', 'latin1');
+  const uncounted = await open(`${pageOf(trace, folder, 'uncounted.html')}#step=1&line=26`);
+  assert.equal(await uncounted.page.textContent('#status'),
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+  await uncounted.page.keyboard.press('.');
+  assert.equal(await uncounted.page.textContent('#status'), 'Step 2 of 3: "\u00E9t\u00E9" not counted');
+  await uncounted.page.keyboard.press(']');
+  assert.equal(await uncounted.page.textContent('#status'),
+    'Step 3 of 3: "pokus" counted at position 1, count 1 (looked at 1), line 1 of 12');
+  await uncounted.page.keyboard.press('[');
+  assert.equal(await uncounted.page.textContent('#status'),
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+  assert.deepEqual(uncounted.trouble, []);
+  await uncounted.page.close();
+});

@@ -10,7 +10,8 @@
 # The script is made of ES modules, so that Node can test them one by
 # one: here they are joined, in an order where each follows what it
 # imports, with their imports dropped and `export ` taken off.
-set(modules words.js replay.js code_steps.js page.js)
+# All of them share one scope there: an import may not rename (`as`).
+set(modules words.js replay.js code_steps.js layout.js fragment.js page.js)
 
 # A CSP source for `content`: 'sha256-' and the digest in base64.
 function(csp_hash content out)
@@ -52,6 +53,9 @@ file(READ "${PAGE_DIR}/page.css" style)
 set(script "'use strict';\n\n(() => {\n")
 foreach(module IN LISTS modules)
   file(READ "${PAGE_DIR}/${module}" text)
+  if(text MATCHES "(^|\n)import [^;]* as ")
+    message(FATAL_ERROR "${module}: an import renames what it imports")
+  endif()
   string(REGEX REPLACE "(^|\n)import [^;]*;\n" "\\1" text "${text}")
   string(REGEX REPLACE "(^|\n)export " "\\1" text "${text}")
   if(text MATCHES "(^|\n)(import|export)[ {]")

@@ -5,17 +5,15 @@
 // in the URL fragment (#view=memory&select=17&zoom=0.5&step=120).
 import { bytesOf, findWord, pieces, shortened } from './words.js';
 import { listBefore, makeReplay } from './replay.js';
+import { readFragment, writeFragment } from './fragment.js';
+import {
+  BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
+} from './layout.js';
 import {
   additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
 } from './code_steps.js';
 
 (() => {
-  const BOX_W = 176;
-  const BOX_H = 74;
-  const GAP_X = 46;
-  const GAP_Y = 42;
-  const PITCH_X = BOX_W + GAP_X;
-  const PITCH_Y = BOX_H + GAP_Y;
   const LINE = 16;
   const FONT = '11px "DejaVu Sans Mono", monospace';
   const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
@@ -35,7 +33,7 @@ import {
   const size = data.counts.length; // elements drawn (all of them in a replay)
   const digits = data.digits;
   const nullAddress = '0'.repeat(digits);
-  const columns = Math.max(6, Math.ceil(Math.sqrt(size)));
+  const columns = columnsFor(size);
   const memoryRank = new Int32Array(size);
   data.byAddress.forEach((index, rank) => { memoryRank[index] = rank; });
 
@@ -225,29 +223,19 @@ import {
 
   // ---- Layout: boxes in rows, in the view's order.
 
-  function boxAt(rank) {
-    return { x: (rank % columns) * PITCH_X, y: Math.floor(rank / columns) * PITCH_Y };
-  }
+  const boxAt = (rank) => boxPlace(rank, columns);
 
   function boxOf(i) {
     return boxAt(rankOf(state.view, i));
   }
 
-  function worldSize() {
-    const rows = Math.max(1, Math.ceil(size / columns));
-    return { width: Math.min(size, columns) * PITCH_X - GAP_X, height: rows * PITCH_Y - GAP_Y };
-  }
+  const worldSize = () => worldExtent(size, columns);
 
   // The element whose box holds the world point, or -1.
   function elementAt(wx, wy) {
-    const column = Math.floor(wx / PITCH_X);
-    const row = Math.floor(wy / PITCH_Y);
-    if (column < 0 || column >= columns || row < 0) return -1;
-    if (wx - column * PITCH_X > BOX_W || wy - row * PITCH_Y > BOX_H) return -1;
-    const rank = row * columns + column;
-    if (rank >= viewSize()) return -1;
-    const i = indexAt(state.view, rank);
-    return present(i) ? i : -1;
+    const rank = rankAt(wx, wy, columns, viewSize());
+    const i = rank < 0 ? -1 : indexAt(state.view, rank);
+    return i >= 0 && present(i) ? i : -1;
   }
 
   function viewport() {
@@ -990,13 +978,7 @@ import {
 
   function saveState() {
     clearTimeout(saveTimer);
-    const parts = [`view=${state.view}`];
-    if (state.selected >= 0) parts.push(`select=${state.selected + 1}`);
-    if (state.scale !== 1) parts.push(`zoom=${Number(state.scale.toPrecision(3))}`);
-    if (replay) parts.push(`step=${state.step}`);
-    if (state.line > 0) parts.push(`line=${state.line}`);
-    if (state.free > 0) parts.push(`free=${state.free}`);
-    const fragment = `#${parts.join('&')}`;
+    const fragment = writeFragment(state, replay !== null);
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
 
@@ -1010,29 +992,22 @@ import {
   // Takes view, step, selection and zoom from the fragment, and centres
   // the selected element. Elements are named by their final position.
   function loadState() {
-    const fields = new URLSearchParams(location.hash.slice(1));
-    const view = fields.get('view');
-    if (view === 'list' || view === 'memory') state.view = view;
+    const read = readFragment(location.hash, {
+      size, scales: [MIN_SCALE, MAX_SCALE], total: replay?.total, lines: planLength,
+      freeLines: replay ? planOf('free').length : 0,
+    });
+    if (read.view) state.view = read.view;
     if (replay) {
-      const k = fields.has('step') ? Number(fields.get('step')) : replay.total;
-      state.step = Number.isInteger(k) ? Math.max(0, Math.min(replay.total, k)) : replay.total;
-      const line = Number(fields.get('line'));
-      const free = Number(fields.get('free'));
-      const whole = (value) => Number.isInteger(value) && value >= 1;
-      state.free = fields.has('free') && whole(free) && state.step === replay.total
-        ? Math.min(free, planOf('free').length) : 0;
-      state.line = state.free === 0 && fields.has('line') && whole(line) && planLength(state.step) > 0
-        ? Math.min(line, planLength(state.step)) : 0;
+      state.step = read.step;
+      state.line = read.line;
+      state.free = read.free;
       rebuild();
       showCode();
       $('step').value = String(state.step);
       showStatus();
     }
-    const position = Number(fields.get('select'));
-    state.selected = Number.isInteger(position) && position >= 1 && position <= size
-      ? position - 1 : -1;
-    const scale = Number(fields.get('zoom'));
-    if (fields.has('zoom') && scale >= MIN_SCALE && scale <= MAX_SCALE) state.scale = scale;
+    state.selected = read.selected;
+    if (read.scale) state.scale = read.scale;
     if (state.selected >= 0 && present(state.selected)) centre(state.selected);
   }
 

@@ -9,6 +9,10 @@ import { test } from 'node:test';
 import {
   additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
 } from '../../graph/page/code_steps.js';
+import { readFragment, writeFragment } from '../../graph/page/fragment.js';
+import {
+  BOX_H, BOX_W, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
+} from '../../graph/page/layout.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
@@ -126,4 +130,42 @@ test('the code is found in the source, or the page says what it misses', () => {
     /link_after has no line with \*slot = node/);
   assert.throws(() => codeMap(source.replace('list_free(', 'list_release(')),
     /no function list_free/);
+});
+
+test('a point is over the box of its rank, or over none', () => {
+  assert.deepEqual([columnsFor(1), columnsFor(36), columnsFor(37), columnsFor(50000)], [6, 6, 7, 224]);
+  // Seven boxes in rows of six: a point in each box's corners, in the
+  // gaps, in the margins, past the last column and past the last box.
+  const cases = [
+    [[0, 0], 0], [[BOX_W, BOX_H], 0], [[BOX_W + 1, 10], -1], [[10, BOX_H + 1], -1],
+    [[5 * PITCH_X + 10, 10], 5], [[6 * PITCH_X + 10, 10], -1], [[7 * PITCH_X, 10], -1],
+    [[10, PITCH_Y + 10], 6], [[PITCH_X + 10, PITCH_Y + 10], -1], [[-1, 10], -1], [[10, -1], -1],
+  ];
+  for (const [[x, y], rank] of cases) assert.equal(rankAt(x, y, 6, 7), rank, `${x},${y}`);
+  assert.deepEqual(boxPlace(6, 6), { x: 0, y: PITCH_Y });
+  assert.deepEqual(worldExtent(7, 6), { width: 6 * PITCH_X - 46, height: 2 * PITCH_Y - 42 });
+  assert.deepEqual(worldExtent(3, 6), { width: 3 * PITCH_X - 46, height: BOX_H });
+});
+
+test('the fragment keeps the view, and reads back only what makes sense', () => {
+  const state = { view: 'memory', selected: 16, scale: 0.625, step: 9, line: 40, free: 0 };
+  assert.equal(writeFragment(state, true), '#view=memory&select=17&zoom=0.625&step=9&line=40');
+  assert.equal(writeFragment({ ...state, selected: -1, scale: 1, line: 0 }, false), '#view=memory');
+  const limits = {
+    size: 7, scales: [0.002, 4], total: 9, lines: (k) => (k === 0 || k === 4 ? 0 : 50), freeLines: 38,
+  };
+  const cases = [
+    ['', { selected: -1, step: 9, free: 0, line: 0 }],
+    ['#view=memory&select=7&zoom=4&step=3&line=12',
+      { view: 'memory', selected: 6, scale: 4, step: 3, free: 0, line: 12 }],
+    ['#view=tree&select=8&zoom=5&step=12&line=99', { selected: -1, step: 9, free: 0, line: 50 }],
+    ['#select=0&step=-2&line=1', { selected: -1, step: 0, free: 0, line: 0 }],
+    ['#step=4&line=3', { selected: -1, step: 4, free: 0, line: 0 }],
+    ['#step=2.5&line=x', { selected: -1, step: 9, free: 0, line: 0 }],
+    ['#step=9&free=100&line=3', { selected: -1, step: 9, free: 38, line: 0 }],
+    ['#step=8&free=3', { selected: -1, step: 8, free: 0, line: 0 }],
+  ];
+  for (const [hash, read] of cases) assert.deepEqual(readFragment(hash, limits), read, hash);
+  assert.deepEqual(readFragment('#zoom=0.5', { size: 3, scales: [0.002, 4] }),
+    { selected: -1, scale: 0.5 });
 });

@@ -1,0 +1,44 @@
+// The page's state in the address's fragment, so that a copied link
+// shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3.
+// Elements are named by their final position, 1-based.
+
+export function writeFragment({ view, selected, scale, step, line, free }, replay) {
+  const parts = [`view=${view}`];
+  if (selected >= 0) parts.push(`select=${selected + 1}`);
+  if (scale !== 1) parts.push(`zoom=${Number(scale.toPrecision(3))}`);
+  if (replay) parts.push(`step=${step}`);
+  if (line > 0) parts.push(`line=${line}`);
+  if (free > 0) parts.push(`free=${free}`);
+  return `#${parts.join('&')}`;
+}
+
+// What `hash` asks for, each field checked against `limits`: `size`
+// elements; `scales` [least, most]; for a replay `total` additions,
+// `lines(k)` line steps in addition k and `freeLines` in list_free.
+// Absent or unusable fields are left out (for a replay: the last step,
+// no line).
+export function readFragment(hash, limits) {
+  const fields = new URLSearchParams(hash.replace(/^#/, ''));
+  const whole = (name) => {
+    const value = Number(fields.get(name));
+    return fields.has(name) && Number.isInteger(value) ? value : null;
+  };
+  const read = {};
+  const view = fields.get('view');
+  if (view === 'list' || view === 'memory') read.view = view;
+  const position = whole('select');
+  read.selected = position !== null && position >= 1 && position <= limits.size ? position - 1 : -1;
+  const scale = Number(fields.get('zoom'));
+  if (fields.has('zoom') && scale >= limits.scales[0] && scale <= limits.scales[1]) read.scale = scale;
+  if (limits.total !== undefined) {
+    const step = whole('step');
+    read.step = step === null ? limits.total : Math.max(0, Math.min(limits.total, step));
+    const free = whole('free');
+    const line = whole('line');
+    read.free = free !== null && free >= 1 && read.step === limits.total
+      ? Math.min(free, limits.freeLines) : 0;
+    const lines = read.free === 0 && line !== null && line >= 1 ? limits.lines(read.step) : 0;
+    read.line = lines > 0 ? Math.min(line, lines) : 0;
+  }
+  return read;
+}

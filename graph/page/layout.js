@@ -1,0 +1,34 @@
+// Where the boxes stand: in rows of `columns`, one box per rank (the
+// list's order, or the order of address), in world units that the view
+// scales and pans.
+
+export const BOX_W = 176;
+export const BOX_H = 74;
+export const GAP_X = 46;
+export const GAP_Y = 42;
+export const PITCH_X = BOX_W + GAP_X;
+export const PITCH_Y = BOX_H + GAP_Y;
+
+// Nearly square for a long list, never narrower than six boxes.
+export const columnsFor = (size) => Math.max(6, Math.ceil(Math.sqrt(size)));
+
+export function boxPlace(rank, columns) {
+  return { x: (rank % columns) * PITCH_X, y: Math.floor(rank / columns) * PITCH_Y };
+}
+
+// The width and height of `size` boxes' rows.
+export function worldExtent(size, columns) {
+  const rows = Math.max(1, Math.ceil(size / columns));
+  return { width: Math.min(size, columns) * PITCH_X - GAP_X, height: rows * PITCH_Y - GAP_Y };
+}
+
+// The rank of the box that holds the world point, among `count`, or -1
+// for a point in a gap, a margin or past the last box.
+export function rankAt(wx, wy, columns, count) {
+  const column = Math.floor(wx / PITCH_X);
+  const row = Math.floor(wy / PITCH_Y);
+  if (column < 0 || column >= columns || row < 0) return -1;
+  if (wx - column * PITCH_X > BOX_W || wy - row * PITCH_Y > BOX_H) return -1;
+  const rank = row * columns + column;
+  return rank < count ? rank : -1;
+}

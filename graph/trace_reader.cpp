@@ -23,14 +23,19 @@ struct Replayed {
   std::size_t listed;  // its index in the final listing, once matched
 };
 
-// The list replayed so far, and its elements found by address: an open
-// hash table of ids + 1 (0: an empty slot), its capacity a power of two.
+// The list replayed so far, and its elements found by address: every
+// address that the trace inserts, in ascending order (`addresses`, as
+// many as `inserted`), and for each the id of its element once it is
+// inserted (`ids`, kNone before). A binary search finds an address in
+// O(log N) steps whatever the addresses are, so that no choice of them can
+// make the reading slow.
 struct Replay {
   Replayed* elements;
   std::size_t size;
   std::size_t head;
-  std::size_t* slots;
-  std::size_t capacity;
+  std::uint64_t* addresses;
+  std::size_t* ids;
+  std::size_t inserted;
 };
 
 // The state of a reading: what is left of the text and where it stands.
@@ -43,7 +48,7 @@ struct Reader {
   ListingError* error;
 };
 
-// One addition line, as read.
+// One addition line, as read, and where.
 struct Addition {
   StepKind kind;
   std::uint64_t address;
@@ -52,6 +57,7 @@ struct Addition {
   std::int32_t count;
   const char* word;
   std::size_t word_length;
+  std::size_t line;
 };
 
 bool fail(Reader* reader, const char* what) {
@@ -60,29 +66,18 @@ bool fail(Reader* reader, const char* what) {
   return false;
 }
 
-std::size_t slot_of(const Replay& replay, std::uint64_t address) {
-  return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ULL) >> 17U) & (replay.capacity - 1);
+// Where `address` stands among the inserted addresses, or kNone.
+std::size_t rank_of(const Replay& replay, std::uint64_t address) {
+  const std::uint64_t* first = replay.addresses;
+  const std::uint64_t* end = first + replay.inserted;
+  const std::uint64_t* at = std::lower_bound(first, end, address);
+  return at != end && *at == address ? static_cast<std::size_t>(at - replay.addresses) : kNone;
 }
 
 // The id of the element at `address`, or kNone.
 std::size_t find(const Replay& replay, std::uint64_t address) {
-  for (std::size_t slot = slot_of(replay, address);; slot = (slot + 1) & (replay.capacity - 1)) {
-    const std::size_t entry = replay.slots[slot];
-    if (entry == 0) {
-      return kNone;
-    }
-    if (replay.elements[entry - 1].address == address) {
-      return entry - 1;
-    }
-  }
-}
-
-void remember(Replay* replay, std::size_t id) {
-  std::size_t slot = slot_of(*replay, replay->elements[id].address);
-  while (replay->slots[slot] != 0) {
-    slot = (slot + 1) & (replay->capacity - 1);
-  }
-  replay->slots[slot] = id + 1;
+  const std::size_t rank = rank_of(replay, address);
+  return rank == kNone ? kNone : replay.ids[rank];
 }
 
 // Takes the reader's next line, which must end as the first line does.
@@ -217,7 +212,7 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
   replay->elements[*id] =
       Replayed{addition.address, addition.word, addition.word_length, 1, after, kNone};
   (before == kNone ? replay->head : replay->elements[before].next) = *id;
-  remember(replay, *id);
+  replay->ids[rank_of(*replay, addition.address)] = *id;
   return true;
 }
 
@@ -237,8 +232,10 @@ bool replay_count(Reader* reader, Replay* replay, const Addition& addition, std:
   return true;
 }
 
-// Reads and replays the addition lines, up to the final listing.
-bool replay_additions(Reader* reader, Replay* replay, ParsedTrace* trace) {
+// Reads the addition lines, up to the final listing, into `additions`
+// (`*count` of them). False, with the reader's error set, at the first
+// line that is not one; what was read before it is kept.
+bool read_additions(Reader* reader, Addition* additions, std::size_t* count) {
   for (;;) {
     ++reader->line;
     if (reader->at == reader->end) {
@@ -249,10 +246,33 @@ bool replay_additions(Reader* reader, Replay* replay, ParsedTrace* trace) {
       return true;
     }
     Cursor line{};
-    Addition addition{};
+    Addition& addition = additions[*count];
     if (!next_line(reader, &line) || !read_addition(reader, line, &addition)) {
       return false;
     }
+    addition.line = reader->line;
+    ++*count;
+  }
+}
+
+// Sorts the addresses that the additions insert, for finding them.
+void index_addresses(const Addition* additions, std::size_t count, Replay* replay) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (additions[i].kind == StepKind::kInserted) {
+      replay->addresses[replay->inserted++] = additions[i].address;
+    }
+  }
+  std::sort(replay->addresses, replay->addresses + replay->inserted);
+  std::fill(replay->ids, replay->ids + replay->inserted, kNone);
+}
+
+// Replays the additions in order; false, naming the line, at the first
+// that breaks a rule of the list.
+bool replay_additions(Reader* reader, const Addition* additions, std::size_t count, Replay* replay,
+                      ParsedTrace* trace) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const Addition& addition = additions[i];
+    reader->line = addition.line;
     std::size_t id = kNone;
     if ((addition.kind == StepKind::kInserted &&
          !replay_insertion(reader, replay, addition, &id)) ||
@@ -261,6 +281,7 @@ bool replay_additions(Reader* reader, Replay* replay, ParsedTrace* trace) {
     }
     trace->steps[trace->size++] = TraceStep{addition.kind, id, addition.word, addition.word_length};
   }
+  return true;
 }
 
 // Reads the final listing and checks that it is the replayed list.
@@ -311,17 +332,42 @@ ReadResult read_final_listing(Reader* reader, Replay* replay, ParsedTrace* trace
   return ReadResult::kRead;
 }
 
-// Allocates room for as many additions and elements as the text has lines.
-bool allocate(const char* text, std::size_t size, Replay* replay, ParsedTrace* trace) {
-  const std::size_t lines = static_cast<std::size_t>(std::count(text, text + size, '\n')) + 1;
-  replay->capacity = 16;
-  while (replay->capacity < 2 * lines) {
-    replay->capacity *= 2;
-  }
+// Room for as many additions, elements and addresses as the text has
+// lines.
+struct Room {
+  Addition* additions;
+  std::size_t lines;
+};
+
+bool allocate(const char* text, std::size_t size, Room* room, Replay* replay, ParsedTrace* trace) {
+  room->lines = static_cast<std::size_t>(std::count(text, text + size, '\n')) + 1;
+  const std::size_t lines = room->lines;
+  room->additions = new (std::nothrow) Addition[lines];
   replay->elements = new (std::nothrow) Replayed[lines];
-  replay->slots = new (std::nothrow) std::size_t[replay->capacity]();
+  replay->addresses = new (std::nothrow) std::uint64_t[lines];
+  replay->ids = new (std::nothrow) std::size_t[lines];
   trace->steps = new (std::nothrow) TraceStep[lines];
-  return replay->elements != nullptr && replay->slots != nullptr && trace->steps != nullptr;
+  return room->additions != nullptr && replay->elements != nullptr &&
+         replay->addresses != nullptr && replay->ids != nullptr && trace->steps != nullptr;
+}
+
+// Reads the additions, replays them, then reads the final listing. The
+// first line that breaks a rule is the one reported: a replay that fails
+// before a line that cannot be read names its own line.
+ReadResult read_and_replay(Reader* reader, const Room& room, Replay* replay, ParsedTrace* trace) {
+  std::size_t count = 0;
+  const bool all_read = read_additions(reader, room.additions, &count);
+  const ListingError unreadable = *reader->error;
+  index_addresses(room.additions, count, replay);
+  if (!replay_additions(reader, room.additions, count, replay, trace)) {
+    return ReadResult::kInvalid;
+  }
+  if (!all_read) {
+    *reader->error = unreadable;
+    return ReadResult::kInvalid;
+  }
+  reader->line = count == 0 ? 2 : room.additions[count - 1].line + 1;
+  return read_final_listing(reader, replay, trace);
 }
 
 }  // namespace
@@ -338,11 +384,11 @@ ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, Li
   if (!read_format(&reader)) {
     return ReadResult::kInvalid;
   }
-  Replay replay{nullptr, 0, kNone, nullptr, 0};
+  Replay replay{nullptr, 0, kNone, nullptr, nullptr, 0};
+  Room room{nullptr, 0};
   ReadResult result = ReadResult::kNoMemory;
-  if (allocate(text, size, &replay, trace)) {
-    result = replay_additions(&reader, &replay, trace) ? read_final_listing(&reader, &replay, trace)
-                                                       : ReadResult::kInvalid;
+  if (allocate(text, size, &room, &replay, trace)) {
+    result = read_and_replay(&reader, room, &replay, trace);
   }
   if (result == ReadResult::kRead) {
     for (std::size_t i = 0; i < trace->size; ++i) {
@@ -351,8 +397,10 @@ ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, Li
           step.kind == StepKind::kNotCounted ? kNone : replay.elements[step.element].listed;
     }
   }
+  delete[] room.additions;
   delete[] replay.elements;
-  delete[] replay.slots;
+  delete[] replay.addresses;
+  delete[] replay.ids;
   if (result != ReadResult::kRead) {
     trace_release(trace);
   }

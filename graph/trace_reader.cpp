@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kFormatName[] = "wordlist-trace ";
 constexpr char kFormatLine[] = "wordlist-trace 1";
+constexpr char kFrontMark[] = " front";
 constexpr char kListingStart[] = "Seznam ";
 constexpr std::size_t kNone = SIZE_MAX;
 
@@ -23,12 +24,20 @@ struct Replayed {
   std::size_t listed;  // its index in the final listing, once matched
 };
 
+// A word, as a trace line holds it.
+struct Word {
+  const char* bytes;
+  std::size_t length;
+};
+
 // The list replayed so far, and its elements found by address: every
 // address that the trace inserts, in ascending order (`addresses`, as
 // many as `inserted`), and for each the id of its element once it is
 // inserted (`ids`, kNone before). A binary search finds an address in
 // O(log N) steps whatever the addresses are, so that no choice of them can
-// make the reading slow.
+// make the reading slow. The words that the trace inserts are found the
+// same way (`words`, `word_ids`): a front trace's list keeps no order
+// that would show a word already in it.
 struct Replay {
   Replayed* elements;
   std::size_t size;
@@ -36,6 +45,8 @@ struct Replay {
   std::uint64_t* addresses;
   std::size_t* ids;
   std::size_t inserted;
+  Word* words;
+  std::size_t* word_ids;
 };
 
 // The state of a reading: what is left of the text and where it stands.
@@ -44,6 +55,7 @@ struct Reader {
   const char* end;
   std::size_t line;
   bool crlf;
+  bool front;  // the first line names a run of list_add_front
   int digits;  // of every address; 0 until the first
   ListingError* error;
 };
@@ -74,6 +86,19 @@ std::size_t rank_of(const Replay& replay, std::uint64_t address) {
   return at != end && *at == address ? static_cast<std::size_t>(at - replay.addresses) : kNone;
 }
 
+bool word_before(const Word& a, const Word& b) {
+  return compare_words(a.bytes, a.length, b.bytes, b.length) < 0;
+}
+
+// The id of the element holding the addition's word, or kNone; to be set
+// when the word is inserted.
+std::size_t& word_id(const Replay& replay, const Addition& addition) {
+  const Word word{addition.word, addition.word_length};
+  const Word* at =
+      std::lower_bound(replay.words, replay.words + replay.inserted, word, word_before);
+  return replay.word_ids[at - replay.words];
+}
+
 // The id of the element at `address`, or kNone.
 std::size_t find(const Replay& replay, std::uint64_t address) {
   const std::size_t rank = rank_of(replay, address);
@@ -102,7 +127,9 @@ bool read_format(Reader* reader) {
   reader->crlf = line_end.crlf;
   Cursor line{reader->at, line_end.content_end};
   Cursor format = line;
-  if (!take(&format, kFormatLine) || format.at != format.end) {
+  const bool known = take(&format, kFormatLine);
+  reader->front = known && take(&format, kFrontMark);
+  if (!known || format.at != format.end) {
     return fail(reader, take(&line, kFormatName) ? "the trace's format is not version 1"
                                                  : "not a trace: expected wordlist-trace 1");
   }
@@ -192,6 +219,13 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
   if (find(*replay, addition.address) != kNone) {
     return fail(reader, "ADR is already an element: an inserted element must be new");
   }
+  std::size_t& same_word = word_id(*replay, addition);
+  if (same_word != kNone) {
+    return fail(reader, "the word is in the list already: it would have been counted");
+  }
+  if (reader->front && !addition.at_head) {
+    return fail(reader, "a new element is linked after another: a front trace links it at head");
+  }
   std::size_t before = kNone;
   if (!addition.at_head) {
     before = find(*replay, addition.after);
@@ -202,10 +236,7 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
   const std::size_t after = before == kNone ? replay->head : replay->elements[before].next;
   const int below = before == kNone ? -1 : compare(replay->elements[before], addition);
   const int above = after == kNone ? 1 : compare(replay->elements[after], addition);
-  if (below == 0 || above == 0) {
-    return fail(reader, "the word is in the list already: it would have been counted");
-  }
-  if (below > 0 || above < 0) {
+  if (!reader->front && (below >= 0 || above <= 0)) {
     return fail(reader, "the word would not stand in order where it is linked");
   }
   *id = replay->size++;
@@ -213,6 +244,7 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
       Replayed{addition.address, addition.word, addition.word_length, 1, after, kNone};
   (before == kNone ? replay->head : replay->elements[before].next) = *id;
   replay->ids[rank_of(*replay, addition.address)] = *id;
+  same_word = *id;
   return true;
 }
 
@@ -255,15 +287,19 @@ bool read_additions(Reader* reader, Addition* additions, std::size_t* count) {
   }
 }
 
-// Sorts the addresses that the additions insert, for finding them.
-void index_addresses(const Addition* additions, std::size_t count, Replay* replay) {
+// Sorts the addresses and the words that the additions insert, for
+// finding them.
+void index_insertions(const Addition* additions, std::size_t count, Replay* replay) {
   for (std::size_t i = 0; i < count; ++i) {
     if (additions[i].kind == StepKind::kInserted) {
+      replay->words[replay->inserted] = Word{additions[i].word, additions[i].word_length};
       replay->addresses[replay->inserted++] = additions[i].address;
     }
   }
   std::sort(replay->addresses, replay->addresses + replay->inserted);
   std::fill(replay->ids, replay->ids + replay->inserted, kNone);
+  std::sort(replay->words, replay->words + replay->inserted, word_before);
+  std::fill(replay->word_ids, replay->word_ids + replay->inserted, kNone);
 }
 
 // Replays the additions in order; false, naming the line, at the first
@@ -346,9 +382,12 @@ bool allocate(const char* text, std::size_t size, Room* room, Replay* replay, Pa
   replay->elements = new (std::nothrow) Replayed[lines];
   replay->addresses = new (std::nothrow) std::uint64_t[lines];
   replay->ids = new (std::nothrow) std::size_t[lines];
+  replay->words = new (std::nothrow) Word[lines];
+  replay->word_ids = new (std::nothrow) std::size_t[lines];
   trace->steps = new (std::nothrow) TraceStep[lines];
   return room->additions != nullptr && replay->elements != nullptr &&
-         replay->addresses != nullptr && replay->ids != nullptr && trace->steps != nullptr;
+         replay->addresses != nullptr && replay->ids != nullptr && replay->words != nullptr &&
+         replay->word_ids != nullptr && trace->steps != nullptr;
 }
 
 // Reads the additions, replays them, then reads the final listing. The
@@ -358,7 +397,7 @@ ReadResult read_and_replay(Reader* reader, const Room& room, Replay* replay, Par
   std::size_t count = 0;
   const bool all_read = read_additions(reader, room.additions, &count);
   const ListingError unreadable = *reader->error;
-  index_addresses(room.additions, count, replay);
+  index_insertions(room.additions, count, replay);
   if (!replay_additions(reader, room.additions, count, replay, trace)) {
     return ReadResult::kInvalid;
   }
@@ -380,17 +419,18 @@ bool is_trace(const char* text, std::size_t size) {
 ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, ListingError* error) {
   *trace = ParsedTrace{};
   *error = ListingError{};
-  Reader reader{text, text + size, 1, false, 0, error};
+  Reader reader{text, text + size, 1, false, false, 0, error};
   if (!read_format(&reader)) {
     return ReadResult::kInvalid;
   }
-  Replay replay{nullptr, 0, kNone, nullptr, nullptr, 0};
+  Replay replay{nullptr, 0, kNone, nullptr, nullptr, 0, nullptr, nullptr};
   Room room{nullptr, 0};
   ReadResult result = ReadResult::kNoMemory;
   if (allocate(text, size, &room, &replay, trace)) {
     result = read_and_replay(&reader, room, &replay, trace);
   }
   if (result == ReadResult::kRead) {
+    trace->front = reader.front;
     for (std::size_t i = 0; i < trace->size; ++i) {
       TraceStep& step = trace->steps[i];
       step.element =
@@ -401,6 +441,8 @@ ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, Li
   delete[] replay.elements;
   delete[] replay.addresses;
   delete[] replay.ids;
+  delete[] replay.words;
+  delete[] replay.word_ids;
   if (result != ReadResult::kRead) {
     trace_release(trace);
   }

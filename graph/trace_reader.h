@@ -21,11 +21,14 @@ struct TraceStep {
 };
 
 // A trace that replayed without fault: its additions in order, and the
-// final listing they built.
+// final listing they built; `front` when the run added with
+// list_add_front (every new element at the head), else with
+// list_add_sorted.
 struct ParsedTrace {
   ParsedListing listing;
   TraceStep* steps;
   std::size_t size;
+  bool front;
 };
 
 // Whether `text` begins as a trace does: with the line naming its format.
@@ -35,11 +38,12 @@ bool is_trace(const char* text, std::size_t size);
 // steps and elements then point into `text`: every line as the program
 // writes it (LF or CR LF, as its first line ends), each counted address an
 // element of the list holding the word, its count one higher; each
-// inserted address new, linked where the line says, keeping the words in
-// order; and the list so replayed equal to the final listing, line for
-// line. On the first line that breaks a rule returns kInvalid with that
-// line in `error`; when memory runs out returns kNoMemory. Nothing is
-// left allocated on failure.
+// inserted address new, with a word not in the list, linked where the
+// line says, keeping the words in order (in a front trace: at the head);
+// and the list so replayed equal to the final listing, line for line. On
+// the first line that breaks a rule returns kInvalid with that line in
+// `error`; when memory runs out returns kNoMemory. Nothing is left
+// allocated on failure.
 ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, ListingError* error);
 
 // Releases what trace_read allocated, and empties the trace.

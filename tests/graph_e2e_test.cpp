@@ -199,38 +199,60 @@ std::string random_text(std::mt19937* random, int words) {
   return text;
 }
 
+// The trace that `command` writes in `dir`, read back; its steps'
+// words and kinds checked against the words of the run (`words`: the
+// fixed words, then the text's), inserted the first time and counted
+// after. Returns the final listing's words and counts.
+Listing replayed(const std::string& command, const fs::path& dir,
+                 const std::vector<std::string>& words, bool front) {
+  EXPECT_EQ(0, run(command + " >trace", dir));
+  const std::string bytes = read_file(dir / "trace");
+  ParsedTrace trace{};
+  ListingError error{};
+  EXPECT_EQ(ReadResult::kRead, trace_read(bytes.data(), bytes.size(), &trace, &error))
+      << error.line << ": " << error.what << "\n"
+      << bytes;
+  EXPECT_EQ(front, trace.front);
+  EXPECT_EQ(words.size(), trace.size);
+  std::map<std::string, int> counts;
+  for (std::size_t i = 0; i < trace.size && i < words.size(); ++i) {
+    const TraceStep& step = trace.steps[i];
+    EXPECT_EQ(words[i], std::string(step.word, step.word_length));
+    EXPECT_EQ(++counts[words[i]] == 1 ? StepKind::kInserted : StepKind::kCounted, step.kind);
+  }
+  Listing listed;
+  for (std::size_t i = 0; i < trace.listing.size; ++i) {
+    const ListedElement& element = trace.listing.elements[i];
+    listed.emplace_back(std::string(element.word, element.word_length), element.count);
+  }
+  trace_release(&trace);
+  return listed;
+}
+
 // Tests, on random texts, that a trace replays to its own final listing,
 // that it records every word in text order, inserted the first time and
-// counted after, and that its listing holds a plain model's counts.
+// counted after, and that its listing holds a plain model's counts; and
+// that the run with list_add_front does the same, its list holding the
+// same words and counts in the reverse order of their first appearance.
 TEST_F(GraphTest, TraceReplaysAsAModelCounts) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 20; ++round) {
     const std::string text = random_text(&random, static_cast<int>(random() % 60));
     write_file(dir_ / "neco.txt", text);
-    ASSERT_EQ(0, run("$TRACE >trace", dir_));
-    const std::string bytes = read_file(dir_ / "trace");
-    ParsedTrace trace{};
-    ListingError error{};
-    ASSERT_EQ(ReadResult::kRead, trace_read(bytes.data(), bytes.size(), &trace, &error))
-        << error.line << ": " << error.what << "\n"
-        << bytes;
     std::vector<std::string> words = fixed_words();
     const std::vector<std::string> text_words = model_words(text);
     words.insert(words.end(), text_words.begin(), text_words.end());
-    ASSERT_EQ(words.size(), trace.size);
-    std::map<std::string, int> counts;
-    for (std::size_t i = 0; i < trace.size; ++i) {
-      const TraceStep& step = trace.steps[i];
-      EXPECT_EQ(words[i], std::string(step.word, step.word_length));
-      EXPECT_EQ(++counts[words[i]] == 1 ? StepKind::kInserted : StepKind::kCounted, step.kind);
+    const Listing model = model_listing(text);
+    EXPECT_EQ(model, replayed("$TRACE", dir_, words, false));
+    const std::map<std::string, int> counts(model.begin(), model.end());
+    Listing front;
+    for (const std::string& word : words) {
+      if (std::none_of(front.begin(), front.end(),
+                       [&](const auto& e) { return e.first == word; })) {
+        front.insert(front.begin(), {word, counts.at(word)});
+      }
     }
-    Listing listed;
-    for (std::size_t i = 0; i < trace.listing.size; ++i) {
-      const ListedElement& element = trace.listing.elements[i];
-      listed.emplace_back(std::string(element.word, element.word_length), element.count);
-    }
-    EXPECT_EQ(model_listing(text), listed);
-    trace_release(&trace);
+    EXPECT_EQ(front, replayed("$TRACE --front", dir_, words, true));
   }
 }
 

@@ -409,6 +409,23 @@ std::string trace_edited(const std::string& from, const std::string& to) {
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
+// A well-formed trace of a run that added with list_add_front.
+const std::string kFrontTrace =
+    "wordlist-trace 1 front\n"
+    "inserted 00001000 at head WORD: pokus\n"
+    "inserted 00001040 at head WORD: druhy\n"
+    "counted 00001000 COUNT: 2 WORD: pokus\n"
+    "inserted 00001080 at head WORD: zz\n"
+    "Seznam - adresa prvniho prvku: 00001080\n"
+    "  1 ADR: 00001080 NEXT: 00001040 COUNT:   1 WORD: zz\n"
+    "  2 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+    "  3 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: pokus\n";
+
+std::string front_edited(const std::string& from, const std::string& to) {
+  std::string text = kFrontTrace;
+  return text.replace(text.find(from), from.size(), to);
+}
+
 class BrokenTraceTest : public testing::TestWithParam<BrokenCase> {};
 
 // Tests that the first line that breaks a rule of the replay is named.
@@ -498,6 +515,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "Seznam - adresa prvniho prvku: 00001000\n"
                    "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: a\n",
                    3, kNarrower},
+        BrokenCase{"FrontLinkedAfter", front_edited("00001080 at head", "00001080 after 00001040"),
+                   5, "a new element is linked after another: a front trace links it at head"},
+        BrokenCase{"FrontWordAgain", front_edited("at head WORD: zz", "at head WORD: pokus"), 5,
+                   "the word is in the list already: it would have been counted"},
+        BrokenCase{
+            "FrontListingInOrder",
+            front_edited("00001080\n  1 ADR: 00001080 NEXT: 00001040 COUNT:   1 WORD: zz\n"
+                         "  2 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+                         "  3 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: pokus\n",
+                         "00001040\n  1 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+                         "  2 ADR: 00001000 NEXT: 00001080 COUNT:   2 WORD: pokus\n"
+                         "  3 ADR: 00001080 NEXT: 00000000 COUNT:   1 WORD: zz\n"),
+            7, "ADR is not the replayed list's element at this position"},
+        BrokenCase{"OtherBuild", trace_edited("trace 1\n", "trace 1 back\n"), 1,
+                   "the trace's format is not version 1"},
         BrokenCase{"ListingEmpty", kTrace.substr(0, kTrace.find("Seznam")) + "Seznam je prazdny.\n",
                    7, "the replayed list is not empty"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -525,9 +557,21 @@ TEST(TraceTest, ReadsEveryStep) {
       EXPECT_EQ(expected[i].second, trace.steps[i].element) << i;
     }
     EXPECT_EQ(3U, trace.listing.size);
+    EXPECT_FALSE(trace.front);
     trace_release(&trace);
   }
   EXPECT_FALSE(is_trace(kGood.data(), kGood.size()));
+  ParsedTrace front{};
+  ListingError error{};
+  ASSERT_EQ(ReadResult::kRead, trace_read(kFrontTrace.data(), kFrontTrace.size(), &front, &error))
+      << error.line << ": " << error.what;
+  EXPECT_TRUE(front.front);
+  const std::size_t elements[] = {2, 1, 2, 0};
+  ASSERT_EQ(4U, front.size);
+  for (std::size_t i = 0; i < front.size; ++i) {
+    EXPECT_EQ(elements[i], front.steps[i].element) << i;
+  }
+  trace_release(&front);
 }
 
 }  // namespace

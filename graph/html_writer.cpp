@@ -106,6 +106,7 @@ void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, st
   write_address_order(out, listing, drawn);
   write_words(out, listing, drawn);
   if (trace != nullptr) {
+    std::fputs(trace->front ? R"(,"build":"front")" : R"(,"build":"sorted")", out);
     write_steps(out, *trace);
   }
   std::fputs("}", out);

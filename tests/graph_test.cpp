@@ -738,6 +738,7 @@ TEST_P(PageDataTest, SaysWhatItWasMadeFrom) {
   EXPECT_EQ(replay ? JsonValue::kArray : JsonValue::kInvalid, data["steps"].kind);
   EXPECT_EQ(test.steps, numbers_of(data["steps"]));
   EXPECT_EQ(test.uncounted, texts_of(data["uncounted"]));
+  EXPECT_EQ(replay ? (trace.front ? "front" : "sorted") : "", data["build"].text);
   trace_release(&trace);
 }
 
@@ -756,7 +757,8 @@ INSTANTIATE_TEST_SUITE_P(
                              0,
                              {2, 0, 3, -1, 4, -2},
                              {"pokus", "druh\xC3\xA9\xFF"}},
-                    PageCase{"EmptyReplay", "wordlist-trace 1\nSeznam je prazdny.\n", 0, {}, {}}),
+                    PageCase{"EmptyReplay", "wordlist-trace 1\nSeznam je prazdny.\n", 0, {}, {}},
+        PageCase{"FrontReplay", kFrontTrace, 0, {4, 2, 5, 0}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -42,8 +42,10 @@ export function codeMap(source) {
     size: 'std::strlen', allocateWord: 'char[size]', checkWord: 'if (node->word == nullptr)',
     copy: 'std::memcpy', count: 'node->count = 1', done: 'return node;' });
   find('link_after', { slot: 'WordNode** slot', next: 'node->next = *slot', link: '*slot = node' });
-  find('list_add_sorted', { look: 'find_equal(', count: 'count_again(', allocate: 'new_node(',
-    check: 'if (node == nullptr)', link: 'link_after(', done: 'return true;' });
+  for (const name of ['list_add_sorted', 'list_add_front']) {
+    find(name, { look: 'find_equal(', count: 'count_again(', allocate: 'new_node(',
+      check: 'if (node == nullptr)', link: 'link_after(', done: 'return true;' });
+  }
   find('list_find_predecessor', { start: 'candidate = nullptr', loop: 'for (',
     advance: 'node = node->next', keep: 'candidate = node;', done: 'return candidate;' });
   find('list_free', { check: 'if (*head == nullptr)', empty: 'return false;', loop: 'while (',
@@ -52,9 +54,13 @@ export function codeMap(source) {
   return { lines, functions };
 }
 
-// The functions whose lines the page shows, in the order of the file.
-export function shownRanges(map) {
-  return Object.values(map.functions).map((f) => f.range).sort((a, b) => a.first - b.first);
+// The functions whose lines the page shows, in the order of the file:
+// those that an addition with list_add_sorted (or with list_add_front,
+// `front`) runs, and list_free.
+export function shownRanges(map, front = false) {
+  const left = front ? ['list_add_sorted', 'list_find_predecessor'] : ['list_add_front'];
+  return Object.entries(map.functions).filter(([name]) => !left.includes(name))
+    .map(([, f]) => f.range).sort((a, b) => a.first - b.first);
 }
 
 // Values, as the model knows them; the page writes them out.
@@ -93,12 +99,13 @@ function stopOf(segments, line) {
   return null;
 }
 
-// The stops of one addition of `word` by list_add_sorted, on the list
-// `before` (element indices in list order, as the addition found it):
-// `kind` 'counted' at index `at` of `before`, or 'inserted' as element
-// `added` after the first `at` elements of `before`.
-export function additionPlan(map, { kind, before, at, added, wordBytes }) {
-  const outer = (key, variables = []) => ['list_add_sorted', key,
+// The stops of one addition of `word` by list_add_sorted (or, `front`,
+// by list_add_front), on the list `before` (element indices in list
+// order, as the addition found it): `kind` 'counted' at index `at` of
+// `before`, or 'inserted' as element `added` after the first `at`
+// elements of `before` (at the head, with list_add_front).
+export function additionPlan(map, { kind, before, at, added, wordBytes, front = false }) {
+  const outer = (key, variables = []) => [front ? 'list_add_front' : 'list_add_sorted', key,
     [['head', HEAD], ['word', WORD], ...variables]];
   const look = (key, node) => [outer('look'), ['find_equal', key, [['node', node], ['word', WORD]]]];
   const walked = (r) => element(before[r]);
@@ -154,6 +161,19 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
     () => makeStop(map, [outer('check', [['node', node]])]),
     () => makeStop(map, [outer('link', [['node', node]])]),
   ][o]()));
+  const linked = [
+    () => makeStop(map, linking('slot', [])),
+    () => makeStop(map, linking('next', [['slot', slot]])),
+    () => makeStop(map, linking('link', [['slot', slot]])),
+    () => makeStop(map, linking('end', [['slot', slot]])),
+    () => makeStop(map, [outer('done', [['node', node]])]),
+    () => makeStop(map, [outer('end', [['node', node]])]),
+  ];
+  if (front) {
+    segments.push(segment(1, 6, (_, o) => linked[o]()));
+    const length = total(segments);
+    return { segments, length, kind, changedFrom: 2 * before.length + 15, linkedFrom: length - 2 };
+  }
   segments.push(segment(1, 2, (_, o) => (o === 0
     ? makeStop(map, placing('start', []))
     : makeStop(map, placing('loop', [['candidate', NULL]]), before.length > 0
@@ -170,12 +190,7 @@ export function additionPlan(map, { kind, before, at, added, wordBytes }) {
   segments.push(segment(1, 8, (_, o) => [
     () => makeStop(map, placing('done', [['candidate', previous]])),
     () => makeStop(map, placing('end', [['candidate', previous]])),
-    () => makeStop(map, linking('slot', [])),
-    () => makeStop(map, linking('next', [['slot', slot]])),
-    () => makeStop(map, linking('link', [['slot', slot]])),
-    () => makeStop(map, linking('end', [['slot', slot]])),
-    () => makeStop(map, [outer('done', [['node', node]])]),
-    () => makeStop(map, [outer('end', [['node', node]])]),
+    ...linked,
   ][o]()));
   // The new element exists once new_node has returned, and is in the
   // list once `*slot = node` has run.

@@ -111,7 +111,8 @@ import {
 
   // ---- The replay: every addition of a trace, and the list after any.
 
-  const replay = data.steps ? makeReplay(data.steps, size) : null;
+  const front = data.build === 'front';
+  const replay = data.steps ? makeReplay(data.steps, size, front) : null;
 
   // The element of step k (1-based), or -1 for a word not counted.
   const elementOf = (k) => (replay.steps[k - 1] >= 0 ? replay.steps[k - 1] >> 1 : -1);
@@ -192,7 +193,7 @@ import {
     return additionPlan(code, {
       kind: counted ? 'counted' : 'inserted', before, added: element,
       at: counted ? before.indexOf(element) : replay.position[k] - 1,
-      wordBytes: bytesOf(data.words[element]).length,
+      wordBytes: bytesOf(data.words[element]).length, front,
     });
   }
 
@@ -852,7 +853,7 @@ import {
   function initCode() {
     const list = $('code');
     const lines = code.lines;
-    shownRanges(code).forEach((range, index) => {
+    shownRanges(code, front).forEach((range, index) => {
       if (index > 0) {
         const gap = document.createElement('li');
         gap.className = 'gap';
@@ -899,7 +900,7 @@ import {
   }
 
   const PHASES = { counted: ['look'], inserted: ['look', 'allocate', 'place', 'link'],
-    uncounted: ['look'] };
+    front: ['look', 'allocate', 'link'], uncounted: ['look'] };
 
   // The status line, and the phases of the addition that this step took.
   function showStatus() {
@@ -916,6 +917,7 @@ import {
       const p = replay.position[k];
       status.append(kind === 'counted'
         ? `" counted at position ${p}, count ${countAt(elementOf(k))} (looked at ${replay.first[k]})`
+        : kind === 'inserted' && front ? `" inserted at position ${p} (looked at ${replay.first[k]})`
         : kind === 'inserted'
           ? `" inserted at position ${p} (looked at ${replay.first[k]} + ${replay.second[k]})`
           : '" not counted');
@@ -927,7 +929,8 @@ import {
       kind = null;
     }
     for (const item of document.querySelectorAll('#phases li')) {
-      item.classList.toggle('taken', kind !== null && PHASES[kind].includes(item.dataset.phase));
+      const phases = PHASES[kind === 'inserted' && front ? 'front' : kind];
+      item.classList.toggle('taken', kind !== null && phases.includes(item.dataset.phase));
     }
   }
 

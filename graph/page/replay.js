@@ -5,7 +5,11 @@
 // Walks the additions once, with a Fenwick tree over the final order
 // to know each element's position as it was: for every step, where its
 // element stood and how many elements each of its two walks looked at.
-export function makeReplay(steps, size) {
+// Elements never move in a list, so the list at any step is the final
+// one less the elements not yet inserted, whether it was built in order
+// or (`front`) with every new element at the head, which takes no second
+// walk.
+export function makeReplay(steps, size, front = false) {
   const total = steps.length;
   const inserted = new Float64Array(size).fill(Infinity);
   const occurrences = Array.from({ length: size }, () => []);
@@ -28,7 +32,7 @@ export function makeReplay(steps, size) {
         first[k] = rank + 1; // up to the equal word
       } else {
         first[k] = length; // the whole list: the word is new
-        second[k] = rank + (rank < length ? 1 : 0); // to the first not before it
+        second[k] = front ? 0 : rank + (rank < length ? 1 : 0); // to the first not before it
         inserted[element] = k;
         add(element);
         length += 1;
@@ -40,7 +44,7 @@ export function makeReplay(steps, size) {
 }
 
 // The list that addition k (1-based) found: the elements inserted before
-// it, in list order. A sorted list keeps the final listing's order.
+// it, in the final listing's order.
 export function listBefore(replay, k) {
   const order = [];
   for (let i = 0; i < replay.inserted.length; i += 1) {

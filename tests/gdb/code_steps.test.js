@@ -49,16 +49,17 @@ process.on('exit', () => rmSync(folder, { recursive: true, force: true }));
 
 // Runs the debug tracer on `text` under gdb: the stops it recorded, the
 // offset of `next` in an element, and the page data of the trace it wrote.
-function recorded(text) {
+function recorded(text, front) {
   writeFileSync(join(folder, 'neco.txt'), text);
   const records = join(folder, 'stops.jsonl');
-  execFileSync('gdb', ['-q', '-batch', '-x', join(here, 'record_steps.py'),
-    '-ex', `python record(${JSON.stringify(records)})`, program], { cwd: folder, stdio: 'ignore' });
+  execFileSync('gdb', ['-q', '-batch', '-x', join(here, 'record_steps.py'), '-ex',
+    `python record(${JSON.stringify(records)}, "${front ? '--front' : ''}")`, program],
+  { cwd: folder, stdio: 'ignore' });
   const lines = readFileSync(records, 'utf8').trim().split('\n').map((line) => JSON.parse(line));
   const page = execFileSync(process.env.WORDLIST_GRAPH, ['--html', `${records}.out`],
     { maxBuffer: 1 << 28 }).toString();
   const json = page.match(/<script type="application\/json" id="listing">(.*?)<\/script>/s)[1];
-  const file = join(folder, `${text.length}.html`);
+  const file = join(folder, `${text.length}${front ? '-front' : ''}.html`);
   writeFileSync(file, page);
   return {
     nextOffset: lines[0].nextOffset, stops: lines.slice(1), data: JSON.parse(json), page: file,
@@ -66,9 +67,11 @@ function recorded(text) {
 }
 
 // The stops of each call the run made, in order: a call begins at the
-// first line of list_add_sorted or of list_free, with no other call active.
+// first line of list_add_sorted (or list_add_front) or of list_free, with
+// no other call active.
 function callsOf(stops) {
-  const firsts = [map.functions.list_add_sorted.look, map.functions.list_free.check];
+  const firsts = [map.functions.list_add_sorted.look, map.functions.list_add_front.look,
+    map.functions.list_free.check];
   const calls = [];
   for (const stop of stops) {
     if (stop.frames.length === 1 && firsts.includes(stop.frames[0].line)) calls.push([]);
@@ -131,12 +134,14 @@ function compare(plan, stops, run, word, call) {
   }));
 }
 
-// Checks every line step of the run on `text`; returns how many.
-function checkRun(text) {
-  const run = recorded(text);
+// Checks every line step of the run on `text` (with list_add_front:
+// `front`); returns each step as the page must show it.
+function checkRun(text, front = false) {
+  const run = recorded(text, front);
   const { data } = run;
+  assert.equal(data.build, front ? 'front' : 'sorted');
   const size = data.counts.length;
-  const replay = makeReplay(data.steps, size);
+  const replay = makeReplay(data.steps, size, front);
   const calls = callsOf(run.stops);
   assert.equal(calls.length, replay.total + 1, 'one call per addition, then list_free');
   run.head = calls[0][0].frames[0].variables.head;
@@ -149,7 +154,7 @@ function checkRun(text) {
     const counted = code % 2 === 1;
     const word = bytesOf(data.words[element]);
     const plan = additionPlan(map, {
-      kind: counted ? 'counted' : 'inserted', before, added: element, wordBytes: word.length,
+      kind: counted ? 'counted' : 'inserted', before, added: element, wordBytes: word.length, front,
       at: counted ? before.indexOf(element) : replay.position[k] - 1,
     });
     compare(plan, calls[k - 1], run, word, `addition ${k}`).forEach((stop, at) => {
@@ -203,6 +208,17 @@ test('the worked example, stepped with ] in the page, shows each stop as gdb did
   }
   for (const stop of expected.slice(0, -1).reverse()) {
     await page.keyboard.press('[');
+    assert.deepEqual(await shownStop(page), stop);
+  }
+});
+
+test('list_add_front\'s line steps on the worked example agree with gdb, in the page too', async (t) => {
+  const { expected, page: file } = checkRun(worked, true);
+  console.log(`worked example, list_add_front: ${expected.length} line steps agree with gdb`);
+  const page = await openPage(t, file, expected[0].fragment);
+  if (!page) return;
+  for (const stop of expected.slice(1)) {
+    await page.keyboard.press(']');
     assert.deepEqual(await shownStop(page), stop);
   }
 });

@@ -4,7 +4,8 @@
 # compare_words, and writes one JSON line per stop: the list's active
 # calls, outermost first, each with its line and the values of every
 # variable in scope.
-#   gdb -q -batch -x record_steps.py -ex 'python record("OUT")' PROGRAM
+#   gdb -q -batch -x record_steps.py -ex 'python record("OUT", "ARGUMENTS")' PROGRAM
+# The program's standard output goes to OUT.out.
 import json
 
 import gdb
@@ -90,14 +91,14 @@ def step():
         gdb.execute("step", to_string=True)
 
 
-def record(path):
+def record(path, arguments=""):
     gdb.execute("set pagination off")
     gdb.execute("set confirm off")
     gdb.execute("skip -rfunction compare_words")
     for entry in ENTRIES:
         gdb.execute("break " + entry)
     with open(path, "w") as out:
-        gdb.execute("run >" + path + ".out")
+        gdb.execute("run " + arguments + " >" + path + ".out")
         next_offset = int(gdb.parse_and_eval("(long)&((WordNode*)0)->next"))
         out.write(json.dumps({"nextOffset": next_offset}) + "\n")
         while True:

@@ -69,6 +69,10 @@ test('the replay knows every addition\'s walks and the list it found', () => {
   assert.deepEqual([...replay.second.slice(1)], [0, 1, 0, 0, 1, 2, 2, 5, 6]);
   assert.equal(replay.cumulative[9], 42);
   assert.deepEqual(listBefore(replay, 1), []);
+  // Built at the front, the same additions take no second walk.
+  const front = makeReplay([12, 10, 13, 13, 8, 6, 4, 2, 0], 7, true);
+  assert.deepEqual([...front.second], new Array(10).fill(0));
+  assert.deepEqual([...front.first.slice(1)], [0, 1, 2, 2, 2, 3, 4, 5, 6]);
   assert.deepEqual(listBefore(replay, 9), [0, 1, 2, 3, 4, 6]);
 });
 
@@ -125,6 +129,10 @@ test('list_free empties the list element by element', () => {
 test('the code is found in the source, or the page says what it misses', () => {
   const ranges = shownRanges(map);
   assert.equal(ranges.length, 7);
+  const frontRanges = shownRanges(map, true);
+  assert.equal(frontRanges.length, 6);
+  assert.ok(frontRanges.some((range) => range.first === map.functions.list_add_front.range.first));
+  assert.ok(!frontRanges.some((range) => range.first === map.functions.list_add_sorted.range.first));
   assert.ok(ranges.every((range, i) => i === 0 || ranges[i - 1].last < range.first));
   assert.throws(() => codeMap(source.replace('  *slot = node;', '  (*slot) = node;')),
     /link_after has no line with \*slot = node/);

@@ -95,8 +95,9 @@ void write_steps(std::FILE* out, const ParsedTrace& trace) {
 }
 
 // The listing as one JSON object; `tail` is the last drawn element's NEXT.
+// A second run of the same additions goes in as its member "other".
 void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, std::size_t drawn,
-                const ParsedTrace* trace) {
+                const ParsedTrace* trace, const ParsedTrace* other = nullptr) {
   const int digits = listing.address_digits == 0 ? 8 : listing.address_digits;
   const std::uint64_t tail = drawn == 0 ? 0 : listing.elements[drawn - 1].next;
   std::fprintf(out, R"({"digits":%d,"total":%zu,"view":"%s","tail":"%0*)" PRIX64 "\"", digits,
@@ -108,6 +109,10 @@ void write_data(std::FILE* out, const ParsedListing& listing, GraphView view, st
   if (trace != nullptr) {
     std::fputs(trace->front ? R"(,"build":"front")" : R"(,"build":"sorted")", out);
     write_steps(out, *trace);
+  }
+  if (other != nullptr) {
+    std::fputs(",\"other\":", out);
+    write_data(out, other->listing, view, other->listing.size, other);
   }
   std::fputs("}", out);
 }
@@ -142,6 +147,13 @@ void html_write(std::FILE* out, const ParsedListing& listing, GraphView view, st
   const std::size_t drawn = limit == 0 || limit > listing.size ? listing.size : limit;
   std::fwrite(kPageHead, 1, kPageHeadSize, out);
   write_data(out, listing, view, drawn, nullptr);
+  std::fwrite(kPageTail, 1, kPageTailSize, out);
+}
+
+void html_write_runs(std::FILE* out, const ParsedTrace& first, const ParsedTrace& second,
+                     GraphView view) {
+  std::fwrite(kPageHead, 1, kPageHeadSize, out);
+  write_data(out, first.listing, view, first.listing.size, &first, &second);
   std::fwrite(kPageTail, 1, kPageTailSize, out);
 }
 

@@ -19,6 +19,12 @@ void html_write(std::FILE* out, const ParsedListing& listing, GraphView view, st
 // list, and every addition that built it, to replay.
 void html_write_replay(std::FILE* out, const ParsedTrace& trace, GraphView view);
 
+// Writes two traces of the same additions (the runs of list_add_sorted
+// and list_add_front on one text) to `out` as one page that replays
+// either, opening with `first`.
+void html_write_runs(std::FILE* out, const ParsedTrace& first, const ParsedTrace& second,
+                     GraphView view);
+
 // Writes `length` bytes of a word as a JSON string that can stand inside
 // an HTML script element: valid UTF-8 as itself, but for the characters
 // that JSON or HTML give a meaning (quotes, backslashes, control bytes,

@@ -4,6 +4,7 @@
 //   wordlist | wordlist-graph | dot -Tsvg -o list.svg
 //   wordlist | wordlist-graph --html > list.html
 //   wordlist-trace | wordlist-graph --html > run.html
+//   wordlist-graph --html sorted.trace front.trace > runs.html
 //
 // Exit status: 0 when the graph or page was written; 1 when the listing does not
 // fit in memory; 2 for a usage error, an input that cannot be read or is
@@ -29,6 +30,7 @@ constexpr std::size_t kDefaultLimit = 200;
 
 constexpr const char* kUsage =
     "Usage: wordlist-graph [--html] [--view list|memory] [--max N] [FILE]\n"
+    "       wordlist-graph --html [--view list|memory] TRACE TRACE\n"
     "Reads a listing as wordlist prints it, or a trace as wordlist-trace\n"
     "writes it, from FILE, or from standard input when FILE is absent or -,\n"
     "checks it (a trace by replaying it), and writes it to standard output as\n"
@@ -37,6 +39,9 @@ constexpr const char* kUsage =
     "  wordlist | wordlist-graph | dot -Tsvg -o list.svg\n"
     "  wordlist | wordlist-graph --html > list.html\n"
     "  wordlist-trace | wordlist-graph --html > run.html\n"
+    "Given two traces of one text, one made with wordlist-trace --front, the\n"
+    "page holds both runs, to switch between and compare (r):\n"
+    "  wordlist-graph --html sorted.trace front.trace > runs.html\n"
     "\n"
     "  --html         a self-contained HTML page that needs nothing else: both\n"
     "                 views of every element; click or use the arrow keys to\n"
@@ -60,6 +65,7 @@ struct Options {
   bool limit_given = false;
   bool html = false;
   const char* file = "-";
+  const char* second = nullptr;  // a second trace, for a page of two runs
   bool help = false;
   bool version = false;
 };
@@ -136,11 +142,11 @@ bool parse_options(int argc, char** argv, Options* options) {
     bool used_next = false;
     const char* value = nullptr;
     if (files_only || argument[0] != '-' || std::strcmp(argument, "-") == 0) {
-      if (have_file) {
-        usage_error("only one listing can be drawn; extra operand", argument);
+      if (options->second != nullptr) {
+        usage_error("one listing, or two traces, can be drawn; extra operand", argument);
         return false;
       }
-      options->file = argument;
+      *(have_file ? &options->second : &options->file) = argument;
       have_file = true;
     } else if (std::strcmp(argument, "--") == 0) {
       files_only = true;
@@ -166,6 +172,11 @@ bool parse_options(int argc, char** argv, Options* options) {
       return false;
     }
     at += used_next ? 1 : 0;
+  }
+  if (options->second != nullptr && !options->html) {
+    usage_error("two traces are drawn as one page only, with --html; extra operand",
+                options->second);
+    return false;
   }
   return true;
 }
@@ -228,13 +239,13 @@ int finish_output() {
   return kExitSuccess;
 }
 
-// Reports a reader's rejection; the exit status it calls for.
-int reading_failed(const Options& options, ReadResult result, const ListingError& error) {
+// Reports a reader's rejection of `file`; the exit status it calls for.
+int reading_failed(const char* file, ReadResult result, const ListingError& error) {
   if (result == ReadResult::kNoMemory) {
-    report(options.file, "out of memory");
+    report(file, "out of memory");
     return kExitNoMemory;
   }
-  std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", options.file, error.line, error.what);
+  std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", file, error.line, error.what);
   return kExitTrouble;
 }
 
@@ -244,7 +255,7 @@ int draw_listing(const Options& options, const Input& input) {
   ListingError error{};
   const ReadResult result = listing_read(input.bytes, input.size, &listing, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options, result, error);
+    return reading_failed(options.file, result, error);
   }
   errno = 0;
   if (options.html) {
@@ -267,7 +278,7 @@ int draw_trace(const Options& options, const Input& input) {
   ListingError error{};
   const ReadResult result = trace_read(input.bytes, input.size, &trace, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options, result, error);
+    return reading_failed(options.file, result, error);
   }
   errno = 0;
   if (options.html) {
@@ -277,6 +288,63 @@ int draw_trace(const Options& options, const Input& input) {
   }
   trace_release(&trace);
   return finish_output();
+}
+
+// The first addition at which two traces differ in their words, or 0
+// when they are of the same additions in the same order.
+std::size_t first_difference(const ParsedTrace& a, const ParsedTrace& b) {
+  for (std::size_t i = 0; i < a.size || i < b.size; ++i) {
+    if (i >= a.size || i >= b.size || a.steps[i].word_length != b.steps[i].word_length ||
+        std::memcmp(a.steps[i].word, b.steps[i].word, a.steps[i].word_length) != 0) {
+      return i + 1;
+    }
+  }
+  return 0;
+}
+
+// Checks both traces by replaying them, and that they are the two runs of
+// one text, and writes them as one page.
+int draw_runs(const Options& options, const Input* inputs) {
+  const char* const files[] = {options.file, options.second};
+  if (options.limit_given) {
+    report(files[0], "a replay is drawn whole: --max does not apply to a trace's page");
+    return kExitTrouble;
+  }
+  ParsedTrace traces[2] = {};
+  int status = kExitSuccess;
+  for (int i = 0; i < 2 && status == kExitSuccess; ++i) {
+    if (!is_trace(inputs[i].bytes, inputs[i].size)) {
+      report(files[i], "not a trace: two inputs must be two traces of one text");
+      status = kExitTrouble;
+      continue;
+    }
+    ListingError error{};
+    const ReadResult result = trace_read(inputs[i].bytes, inputs[i].size, &traces[i], &error);
+    if (result != ReadResult::kRead) {
+      status = reading_failed(files[i], result, error);
+    }
+  }
+  const std::size_t differs = status == kExitSuccess ? first_difference(traces[0], traces[1]) : 0;
+  if (differs != 0) {
+    std::fprintf(stderr,
+                 "wordlist-graph: %s: addition %zu is not that of %s: the traces are not of the "
+                 "same additions in the same order\n",
+                 files[1], differs, files[0]);
+    status = kExitTrouble;
+  } else if (status == kExitSuccess && traces[0].front == traces[1].front) {
+    report(files[1],
+           "built the same way as the first trace: give one trace of each way "
+           "(wordlist-trace, and wordlist-trace --front)");
+    status = kExitTrouble;
+  }
+  if (status == kExitSuccess) {
+    errno = 0;
+    html_write_runs(stdout, traces[0], traces[1], options.view);
+    status = finish_output();
+  }
+  trace_release(&traces[0]);
+  trace_release(&traces[1]);
+  return status;
 }
 
 // A trace names itself in its first line; anything else is read as a
@@ -298,14 +366,19 @@ int main(int argc, char** argv) {
     std::fputs(options.help ? kUsage : "wordlist-graph " WORDLIST_VERSION "\n", stdout);
     return finish_output();
   }
-  Input input;
-  const Load loaded = load(options.file, &input);
+  Input inputs[2];
+  const int count = options.second == nullptr ? 1 : 2;
+  Load loaded = load(options.file, &inputs[0]);
+  if (count == 2 && loaded == Load::kLoaded) {
+    loaded = load(options.second, &inputs[1]);
+  }
   int status = kExitTrouble;
   if (loaded == Load::kNoMemory) {
     status = kExitNoMemory;
   } else if (loaded == Load::kLoaded) {
-    status = draw(options, input);
+    status = count == 2 ? draw_runs(options, inputs) : draw(options, inputs[0]);
   }
-  delete[] input.bytes;
+  delete[] inputs[0].bytes;
+  delete[] inputs[1].bytes;
   return status;
 }

@@ -360,6 +360,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "printf 'wordlist-trace 1\\ncounted 00001000 COUNT: 2 WORD: a\\n' >t && "
                     "$GRAPH t >out",
                     2, "wordlist-graph: t:2: ADR is not an element of the list\n", false},
+        CommandCase{"TwoRuns",
+                    "echo a b a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html s f >out "
+                    "&& grep -qF '\"other\":{' out",
+                    0, "", false},
+        CommandCase{"TwoRunsBuiltAlike", "echo a >t && $TRACE t >s && $GRAPH --html s s >out", 2,
+                    "wordlist-graph: s: built the same way as the first trace: give one trace of "
+                    "each way (wordlist-trace, and wordlist-trace --front)\n",
+                    false},
+        CommandCase{
+            "TwoRunsOfOtherTexts",
+            "echo a >t && $TRACE t >s && echo b >t && $TRACE --front t >f && "
+            "$GRAPH --html s f >out",
+            2,
+            "wordlist-graph: f: addition 5 is not that of s: the traces are not of the same "
+            "additions in the same order\n",
+            false},
+        CommandCase{
+            "TwoRunsOneListing", "echo a >t && $TRACE t >s && $GRAPH --html s listing >out", 2,
+            "wordlist-graph: listing: not a trace: two inputs must be two traces of one text\n",
+            false},
+        CommandCase{"TwoRunsWithoutPage", "$GRAPH listing listing >out", 2,
+                    "wordlist-graph: two traces are drawn as one page only, with --html; extra "
+                    "operand 'listing' (see wordlist-graph --help)\n",
+                    false},
+        CommandCase{"ThreeOperands", "$GRAPH --html listing listing listing >out", 2,
+                    "wordlist-graph: one listing, or two traces, can be drawn; extra operand "
+                    "'listing' (see wordlist-graph --help)\n",
+                    false},
         CommandCase{"TracePageNotShortened", "echo a >t && $TRACE t | $GRAPH --html --max 2 >out",
                     2,
                     "wordlist-graph: -: a replay is drawn whole: --max does not apply to a trace's "

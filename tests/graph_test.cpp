@@ -758,7 +758,46 @@ INSTANTIATE_TEST_SUITE_P(
                              {2, 0, 3, -1, 4, -2},
                              {"pokus", "druh\xC3\xA9\xFF"}},
                     PageCase{"EmptyReplay", "wordlist-trace 1\nSeznam je prazdny.\n", 0, {}, {}},
-        PageCase{"FrontReplay", kFrontTrace, 0, {4, 2, 5, 0}, {}}),
+                    PageCase{"FrontReplay", kFrontTrace, 0, {4, 2, 5, 0}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Tests that a page of two runs holds each, the second as "other", each
+// with its own elements, order of address and additions.
+TEST(PageDataTest, HoldsBothRuns) {
+  const std::string front =
+      "wordlist-trace 1 front\n"
+      "inserted 00002000 at head WORD: pokus\n"
+      "inserted 00002040 at head WORD: druhy\n"
+      "counted 00002000 COUNT: 2 WORD: pokus\n"
+      "not counted WORD: pokus\n"
+      "inserted 00002080 at head WORD: t\n"
+      "Seznam - adresa prvniho prvku: 00002080\n"
+      "  1 ADR: 00002080 NEXT: 00002040 COUNT:   1 WORD: t\n"
+      "  2 ADR: 00002040 NEXT: 00002000 COUNT:   1 WORD: druhy\n"
+      "  3 ADR: 00002000 NEXT: 00000000 COUNT:   2 WORD: pokus\n";
+  ParsedTrace runs[2] = {};
+  ListingError error{};
+  ASSERT_EQ(ReadResult::kRead, trace_read(kTrace.data(), kTrace.size(), &runs[0], &error));
+  ASSERT_EQ(ReadResult::kRead, trace_read(front.data(), front.size(), &runs[1], &error))
+      << error.line << ": " << error.what;
+  const JsonValue data = page_data(
+      written([&](std::FILE* file) { html_write_runs(file, runs[0], runs[1], GraphView::kList); }));
+  const JsonValue& other = data["other"];
+  EXPECT_EQ("sorted", data["build"].text);
+  EXPECT_EQ((std::vector<long long>{2, 0, 3, -1, 4}), numbers_of(data["steps"]));
+  EXPECT_EQ("front", other["build"].text);
+  EXPECT_EQ((std::vector<long long>{4, 2, 5, -1, 0}), numbers_of(other["steps"]));
+  EXPECT_EQ((std::vector<std::string>{"pokus"}), texts_of(other["uncounted"]));
+  EXPECT_EQ("000020800000204000002000", other["addresses"].text);
+  EXPECT_EQ((std::vector<std::string>{"t", "druhy", "pokus"}), texts_of(other["words"]));
+  EXPECT_EQ((std::vector<long long>{2, 1, 0}), numbers_of(other["byAddress"]));
+  EXPECT_EQ(JsonValue::kInvalid, other["other"].kind);
+  trace_release(&runs[0]);
+  trace_release(&runs[1]);
+}
 
 }  // namespace

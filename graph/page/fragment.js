@@ -1,9 +1,11 @@
 // The page's state in the address's fragment, so that a copied link
-// shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3.
-// Elements are named by their final position, 1-based.
+// shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3, and
+// on a page of two runs the run shown (&run=front). Elements are named by
+// their final position, 1-based.
 
-export function writeFragment({ view, selected, scale, step, line, free }, replay) {
+export function writeFragment({ view, selected, scale, step, line, free }, replay, run = '') {
   const parts = [`view=${view}`];
+  if (run) parts.push(`run=${run}`);
   if (selected >= 0) parts.push(`select=${selected + 1}`);
   if (scale !== 1) parts.push(`zoom=${Number(scale.toPrecision(3))}`);
   if (replay) parts.push(`step=${step}`);
@@ -13,17 +15,20 @@ export function writeFragment({ view, selected, scale, step, line, free }, repla
 }
 
 // What `hash` asks for, each field checked against `limits`: `size`
-// elements; `scales` [least, most]; for a replay `total` additions,
-// `lines(k)` line steps in addition k and `freeLines` in list_free.
-// Absent or unusable fields are left out (for a replay: the last step,
-// no line).
+// elements; `scales` [least, most]; `runs`, the names of a page's runs;
+// for a replay `total` additions, `lines(k)` line steps in addition k and
+// `freeLines` in list_free. Absent or unusable fields are left out (for a
+// replay: the last step, no line).
 export function readFragment(hash, limits) {
   const fields = new URLSearchParams(hash.replace(/^#/, ''));
+
   const whole = (name) => {
     const value = Number(fields.get(name));
     return fields.has(name) && Number.isInteger(value) ? value : null;
   };
   const read = {};
+  const run = (limits.runs ?? []).indexOf(fields.get('run'));
+  if (run >= 0) read.run = run;
   const view = fields.get('view');
   if (view === 'list' || view === 'memory') read.view = view;
   const position = whole('select');

@@ -26,16 +26,49 @@ import {
     walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#B8C2D0',
     added: '#2E7D32', pointer: '#C2185B',
   };
+  // The running totals of a page's runs, in the plot and the legend.
+  const RUN_COLOURS = ['#1F5FBF', '#C2185B'];
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
 
-  const data = JSON.parse(document.getElementById('listing').textContent);
-  const size = data.counts.length; // elements drawn (all of them in a replay)
-  const digits = data.digits;
-  const nullAddress = '0'.repeat(digits);
-  const columns = columnsFor(size);
-  const memoryRank = new Int32Array(size);
-  data.byAddress.forEach((index, rank) => { memoryRank[index] = rank; });
+  // A page holds one listing or trace, or two runs of one text (the
+  // second as "other"); `data` is the run shown, and what follows from it.
+  const pageData = JSON.parse(document.getElementById('listing').textContent);
+  const runs = pageData.other ? [pageData, pageData.other] : [pageData];
+  let run = 0;
+  let data = pageData;
+  let size = 0; // elements drawn (all of them in a replay)
+  let digits = 0;
+  let nullAddress = '';
+  let columns = 0;
+  let memoryRank = null;
+  const runName = (index) => runs[index].build;
+  let planCache = { key: '', plan: null }; // see the list's code, below
+  let plotColumns = null; // see the plot, below
+
+  const replays = runs.map((shown) => (shown.steps
+    ? makeReplay(shown.steps, shown.counts.length, shown.build === 'front') : null));
+  let front = false;
+  let replay = null;
+
+  // Shows run `index`: its elements, its addresses, its additions.
+  function useRun(index) {
+    run = index;
+    data = runs[index];
+    size = data.counts.length;
+    digits = data.digits;
+    nullAddress = '0'.repeat(digits);
+    columns = columnsFor(size);
+    memoryRank = new Int32Array(size);
+    data.byAddress.forEach((element, rank) => { memoryRank[element] = rank; });
+    front = data.build === 'front';
+    replay = replays[index];
+    planCache = { key: '', plan: null };
+    plotColumns = null;
+  }
+
+  useRun(0);
+
 
   const $ = (id) => document.getElementById(id);
   const canvas = $('canvas');
@@ -111,9 +144,6 @@ import {
 
   // ---- The replay: every addition of a trace, and the list after any.
 
-  const front = data.build === 'front';
-  const replay = data.steps ? makeReplay(data.steps, size, front) : null;
-
   // The element of step k (1-based), or -1 for a word not counted.
   const elementOf = (k) => (replay.steps[k - 1] >= 0 ? replay.steps[k - 1] >> 1 : -1);
   const wordOf = (k) => (elementOf(k) >= 0 ? data.words[elementOf(k)]
@@ -179,8 +209,7 @@ import {
 
   // ---- The list's code, line by line (see code_steps.js).
 
-  const code = replay ? codeMap($('source').textContent) : null;
-  let planCache = { key: '', plan: null };
+  const code = pageData.steps ? codeMap($('source').textContent) : null;
 
   // The line steps of addition k; null for a word not counted, whose
   // steps the trace cannot tell.
@@ -611,7 +640,7 @@ import {
     const pen = plot.getContext('2d');
     pen.setTransform(ratio, 0, 0, ratio, 0, 0);
     pen.clearRect(0, 0, width, height);
-    const { total, cumulative } = replay;
+    const { total } = replay;
     if (total === 0) return;
     if (!plotColumns || plotColumns.length !== width) plotColumns = plotMaxima(width);
     const highest = Math.max(1, ...plotColumns);
@@ -620,21 +649,26 @@ import {
       const bar = (value / highest) * (height - 2);
       pen.fillRect(x, height - bar, 1, bar);
     });
-    pen.strokeStyle = COLOUR.arrow;
-    pen.beginPath();
-    for (let x = 0; x < width; x += 1) {
-      const k = Math.min(total, Math.round(((x + 1) / width) * total));
-      const y = height - 1 - (cumulative[k] / cumulative[total]) * (height - 2);
-      if (x === 0) pen.moveTo(x, y);
-      else pen.lineTo(x, y);
-    }
-    pen.stroke();
+    // The running total of each run, on one scale: the larger's.
+    const most = Math.max(...replays.map((shown) => shown.cumulative[shown.total]), 1);
+    replays.forEach((shown, index) => {
+      pen.strokeStyle = RUN_COLOURS[index];
+      pen.lineWidth = index === run ? 2 : 1.2;
+      pen.beginPath();
+      for (let x = 0; x < width; x += 1) {
+        const k = Math.min(shown.total, Math.round(((x + 1) / width) * shown.total));
+        const y = height - 1 - (shown.cumulative[k] / most) * (height - 2);
+        if (x === 0) pen.moveTo(x, y);
+        else pen.lineTo(x, y);
+      }
+      pen.stroke();
+    });
+    pen.lineWidth = 1;
     const x = (state.step / total) * (width - 1);
     pen.fillStyle = COLOUR.escape;
     pen.fillRect(x - 1, 0, 2, height);
   }
 
-  let plotColumns = null;
 
   // The most elements any addition looked at, per column of the plot.
   function plotMaxima(width) {
@@ -852,6 +886,8 @@ import {
 
   function initCode() {
     const list = $('code');
+    list.replaceChildren();
+    codeLines.clear();
     const lines = code.lines;
     shownRanges(code, front).forEach((range, index) => {
       if (index > 0) {
@@ -928,6 +964,8 @@ import {
         `line ${state.free} of ${planOf('free').length}`);
       kind = null;
     }
+    // On a page of two runs, the line names the run it speaks of.
+    if (runs.length > 1) status.prepend(`${runName(run)}: `);
     for (const item of document.querySelectorAll('#phases li')) {
       const phases = PHASES[kind === 'inserted' && front ? 'front' : kind];
       item.classList.toggle('taken', kind !== null && phases.includes(item.dataset.phase));
@@ -975,13 +1013,71 @@ import {
     else step(later);
   }
 
+  // ---- Two runs of one text: the switch, at the same step. Each run
+  // keeps its own selection, by word; a run not yet shown takes the word
+  // selected in the other.
+
+  const selections = runs.map(() => null);
+
+  function elementOfWord(word) {
+    return word === null ? -1 : data.words.indexOf(word);
+  }
+
+  function switchRun(index = 1 - run) {
+    if (runs.length < 2 || index === run) return;
+    const word = state.selected >= 0 ? data.words[state.selected] : null;
+    selections[run] = word;
+    useRun(index);
+    state.selected = elementOfWord(selections[index] ?? word);
+    state.line = 0;
+    state.free = 0;
+    initCode();
+    rebuild();
+    showRun();
+    showStatus();
+    showDetails();
+    showCode();
+    saveState();
+    requestDraw();
+  }
+
+  function showRun() {
+    const other = runName(1 - run);
+    $('run').textContent = `Show the ${other} run (r)`;
+    $('run').setAttribute('aria-label', `Show the run of list_add_${other}`);
+  }
+
+  // The totals: of one run, or of both and their ratio, beside the
+  // legend of the plot's colours.
+  function showTotals() {
+    const looked = (index) => replays[index].cumulative[replays[index].total];
+    const totals = $('totals');
+    if (runs.length < 2) {
+      totals.textContent = `${looked(0)} elements looked at for ${replay.total} addition` +
+        `${replay.total === 1 ? '' : 's'} of ${size} distinct word${size === 1 ? '' : 's'}`;
+      return;
+    }
+    const figure = (value) => value.toLocaleString('en-US');
+    const sorted = runs.findIndex((shown) => shown.build === 'sorted');
+    const line = (index, text) => {
+      const item = document.createElement('span');
+      item.className = `run-${index}`;
+      item.textContent = text;
+      return item;
+    };
+    totals.replaceChildren(
+      line(sorted, `sorted: ${figure(looked(sorted))} elements looked at`), '; ',
+      line(1 - sorted, `front: ${figure(looked(1 - sorted))}`),
+      `; front \u00F7 sorted: ${(looked(1 - sorted) / looked(sorted)).toFixed(2)}`);
+  }
+
   // ---- The fragment: #view=memory&select=17&zoom=0.5&step=120.
 
   let saveTimer = 0;
 
   function saveState() {
     clearTimeout(saveTimer);
-    const fragment = writeFragment(state, replay !== null);
+    const fragment = writeFragment(state, replay !== null, runs.length > 1 ? runName(run) : '');
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
 
@@ -995,6 +1091,13 @@ import {
   // Takes view, step, selection and zoom from the fragment, and centres
   // the selected element. Elements are named by their final position.
   function loadState() {
+    const names = runs.map((_, index) => runName(index));
+    const asked = readFragment(location.hash, { size, scales: [MIN_SCALE, MAX_SCALE], runs: names });
+    if (asked.run !== undefined && asked.run !== run) {
+      useRun(asked.run);
+      initCode();
+      showRun();
+    }
     const read = readFragment(location.hash, {
       size, scales: [MIN_SCALE, MAX_SCALE], total: replay?.total, lines: planLength,
       freeLines: replay ? planOf('free').length : 0,
@@ -1023,7 +1126,7 @@ import {
   };
   const replayKeys = {
     '.': () => step(state.step + 1), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
-    ']': () => lineStep(1), '[': () => lineStep(-1),
+    ']': () => lineStep(1), '[': () => lineStep(-1), r: () => switchRun(),
   };
 
   function onKey(event) {
@@ -1109,9 +1212,12 @@ import {
     $('line-back').addEventListener('click', () => lineStep(-1));
     initCode();
     $('plot').addEventListener('click', onPlotClick);
-    const looked = replay.cumulative[replay.total];
-    $('totals').textContent = `${looked} elements looked at for ${replay.total} addition` +
-      `${replay.total === 1 ? '' : 's'} of ${size} distinct word${size === 1 ? '' : 's'}`;
+    if (runs.length > 1) {
+      $('run').hidden = false;
+      $('run').addEventListener('click', () => switchRun());
+      showRun();
+    }
+    showTotals();
   }
 
   function init() {

@@ -16,7 +16,7 @@ import { readFileSync, statSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 
 import {
-  genesis, launch, listingOf, missing, pageOf, syntheticListing, traceOf, workFolder,
+  genesis, launch, listingOf, missing, pageOf, runsPageOf, syntheticListing, traceOf, workFolder,
 } from '../tests/browser/browser.js';
 
 const root = fileURLToPath(new URL('..', import.meta.url));
@@ -125,20 +125,40 @@ async function measureReplay(browser, name, text, folder) {
     playedPerSecond: played / seconds, lineForward, lineBack, lastLine };
 }
 
+// The page of both runs of `text` (list_add_sorted's, list_add_front's):
+// its weight beside the two single-run pages, its time to ready, a
+// switch between the runs, and the totals it compares.
+async function measureRuns(browser, name, text, folder) {
+  const single = (options) => statSync(fileURLToPath(
+    pageOf(traceOf(text, folder, options), folder, `${name}-single.html`))).size;
+  const singles = single([]) + single(['--front']);
+  const url = runsPageOf(text, folder, `${name}-runs.html`);
+  const pageBytes = statSync(fileURLToPath(url)).size;
+  const ready = await readyTime(browser, url);
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  await page.goto(`${url}#view=memory&zoom=0.3`);
+  await page.waitForSelector('html[data-ready]');
+  const switched = await redraws(page, () => page.keyboard.press('r'), 'run');
+  const totals = await page.textContent('#totals');
+  await page.close();
+  const timeFront = programTimes(text, folder, 7, ['--front']);
+  return { name, pageBytes, singles, ready, switched, totals, ...timeFront };
+}
+
 // Median wall-clock seconds of `runs` runs of each program on `text`,
-// alternating.
-function programTimes(text, folder, runs = 7) {
+// alternating (wordlist-trace with `options`).
+function programTimes(text, folder, runs = 7, options = []) {
   listingOf(text, folder);
-  const time = (program) => {
+  const time = (program, programOptions = []) => {
     const start = process.hrtime.bigint();
-    execFileSync(program, { cwd: folder, maxBuffer: 1 << 30 });
+    execFileSync(program, programOptions, { cwd: folder, maxBuffer: 1 << 30 });
     return Number(process.hrtime.bigint() - start) / 1e9;
   };
   const wordlist = [];
   const trace = [];
   for (let run = 0; run < runs; run += 1) {
     wordlist.push(time(process.env.WORDLIST_PROGRAM));
-    trace.push(time(process.env.WORDLIST_TRACE));
+    trace.push(time(process.env.WORDLIST_TRACE, options));
   }
   return { wordlist: median(wordlist), trace: median(trace) };
 }
@@ -162,6 +182,8 @@ for (const [name, text] of texts) {
   replays.push({ ...await measureReplay(browser, name, text, folder),
     ...programTimes(text, folder) });
 }
+const both = [];
+for (const [name, text] of texts) both.push(await measureRuns(browser, name, text, folder));
 await browser.close();
 
 const ms = (value) => value.toFixed(1);
@@ -201,3 +223,13 @@ for (const row of replays) {
 }
 console.log(`Line steps from the first line of the middle addition: median (longest) of ${REDRAWS}, ` +
   `each with its own work; the link: median of ${LOADS} loads.`);
+
+console.log('');
+console.log('| text | totals | page bytes | both single pages | ready ms | switch ms | ' +
+  'wordlist s | wordlist-trace --front s |');
+console.log('|---|---|---:|---:|---:|---:|---:|---:|');
+for (const row of both) {
+  console.log(`| ${row.name} | ${row.totals} | ${row.pageBytes} | ${row.singles} | ` +
+    `${ms(row.ready)} | ${redraw(row.switched)} | ${row.wordlist.toFixed(3)} | ${row.trace.toFixed(3)} |`);
+}
+console.log(`Both runs in one page; the switch: median (longest) of ${REDRAWS}, with its own work.`);

@@ -1025,6 +1025,7 @@ import {
 
   function switchRun(index = 1 - run) {
     if (runs.length < 2 || index === run) return;
+    const start = performance.now();
     const word = state.selected >= 0 ? data.words[state.selected] : null;
     selections[run] = word;
     useRun(index);
@@ -1039,6 +1040,7 @@ import {
     showCode();
     saveState();
     requestDraw();
+    performance.measure('run', { start, end: performance.now() });
   }
 
   function showRun() {

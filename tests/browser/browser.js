@@ -51,10 +51,22 @@ export function listingOf(text, folder) {
   return execFileSync(process.env.WORDLIST_PROGRAM, { cwd: folder });
 }
 
-// The trace wordlist-trace writes for `text` (bytes), run in `folder`.
-export function traceOf(text, folder) {
+// The trace wordlist-trace writes for `text` (bytes), run in `folder`
+// (with `options`, such as --front).
+export function traceOf(text, folder, options = []) {
   writeFileSync(join(folder, 'neco.txt'), text);
-  return execFileSync(process.env.WORDLIST_TRACE, { cwd: folder, maxBuffer: 1 << 30 });
+  return execFileSync(process.env.WORDLIST_TRACE, options, { cwd: folder, maxBuffer: 1 << 30 });
+}
+
+// The page of both runs of `text`, list_add_sorted's and list_add_front's,
+// written into `folder`; returns its file: URL.
+export function runsPageOf(text, folder, name = 'runs.html') {
+  writeFileSync(join(folder, 'sorted.trace'), traceOf(text, folder));
+  writeFileSync(join(folder, 'front.trace'), traceOf(text, folder, ['--front']));
+  const page = join(folder, name);
+  writeFileSync(page, execFileSync(process.env.WORDLIST_GRAPH,
+    ['--html', join(folder, 'sorted.trace'), join(folder, 'front.trace')], { maxBuffer: 1 << 30 }));
+  return pathToFileURL(page).href;
 }
 
 // Writes the page of `listing` (or of a trace) into `folder`; returns its

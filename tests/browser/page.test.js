@@ -6,7 +6,7 @@ import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 
 import {
-  genesis, launch, listingOf, missing, pageOf, syntheticListing, traceOf, workFolder,
+  genesis, launch, listingOf, missing, pageOf, runsPageOf, syntheticListing, traceOf, workFolder,
 } from './browser.js';
 
 // CI sets WORDLIST_BROWSER_REQUIRED: there, a missing browser is a failure.
@@ -364,4 +364,33 @@ test('the replay\'s controls: play, next of a word, a word not counted, no fragm
     'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
   assert.deepEqual(uncounted.trouble, []);
   await uncounted.page.close();
+});
+
+test('two runs of one text: r switches at the same step, each keeping its selection', async () => {
+  const { page, trouble } = await open(`${runsPageOf("Ahoj, ahoj! Don't stop.", folder)}#step=6`);
+  const status = () => page.textContent('#status');
+  assert.equal(await page.textContent('#totals'),
+    'sorted: 42 elements looked at; front: 25; front \u00F7 sorted: 0.60');
+  assert.equal(await status(), `sorted: ${workedSteps[6]}`);
+  await page.keyboard.press('Home');
+  await page.keyboard.press('r');
+  await page.waitForURL(/#view=list&run=front&select=\d+&step=6$/);
+  assert.equal(await status(), 'front: Step 6 of 9: "ahoj" inserted at position 1 (looked at 3)');
+  const shownWord = async () => (await page.textContent('#details')).replace(/.* WORD: /, '');
+  assert.equal(await shownWord(), 'Ahoj');
+  await page.keyboard.press('End');
+  assert.equal(await shownWord(), 'pokus');
+  await page.click('#run');
+  assert.equal(await status(), `sorted: ${workedSteps[6]}`);
+  assert.equal(await shownWord(), 'Ahoj');
+  await page.keyboard.press('r');
+  assert.equal(await shownWord(), 'pokus');
+  await page.keyboard.press('.');
+  await page.waitForURL(/#view=list&run=front&select=\d+&step=7$/);
+  const copy = await open(page.url());
+  assert.equal(await copy.page.textContent('#status'),
+    'front: Step 7 of 9: "Don" inserted at position 1 (looked at 4)');
+  assert.equal(await copy.page.textContent('#details'), await page.textContent('#details'));
+  assert.deepEqual([...trouble, ...copy.trouble], []);
+  await Promise.all([page.close(), copy.page.close()]);
 });

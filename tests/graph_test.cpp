@@ -30,11 +30,15 @@ const std::string kGood =
     "  2 ADR: 00005555AAAA0050 NEXT: 00005555AAAA0030 COUNT:   3 WORD: pokus\n"
     "  3 ADR: 00005555AAAA0030 NEXT: 0000000000000000 COUNT: 100 WORD: x\"<\\N>\n";
 
-// kGood with its first occurrence of `from` replaced by `to`.
-std::string edited(const std::string& from, const std::string& to) {
-  std::string text = kGood;
+// `text` with its first occurrence of `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// kGood, edited.
+std::string edited(const std::string& from, const std::string& to) {
+  return replaced(kGood, from, to);
 }
 
 struct BrokenCase {
@@ -404,9 +408,7 @@ const std::string kTrace =
 
 // kTrace with its first occurrence of `from` replaced by `to`.
 std::string trace_edited(const std::string& from, const std::string& to) {
-  std::string text = kTrace;
-  const std::size_t at = text.find(from);
-  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+  return replaced(kTrace, from, to);
 }
 
 // A well-formed trace of a run that added with list_add_front.
@@ -422,8 +424,7 @@ const std::string kFrontTrace =
     "  3 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: pokus\n";
 
 std::string front_edited(const std::string& from, const std::string& to) {
-  std::string text = kFrontTrace;
-  return text.replace(text.find(from), from.size(), to);
+  return replaced(kFrontTrace, from, to);
 }
 
 class BrokenTraceTest : public testing::TestWithParam<BrokenCase> {};

@@ -394,3 +394,48 @@ test('two runs of one text: r switches at the same step, each keeping its select
   assert.deepEqual([...trouble, ...copy.trouble], []);
   await Promise.all([page.close(), copy.page.close()]);
 });
+
+// The colours the canvas shows just inside the bottom right corner of
+// the first `count` boxes in the list view, as the page opens at zoom
+// 0.5 (its picture's top left corner in view): where no text is drawn.
+// The canvas is read once.
+function boxColours(page, count) {
+  return page.evaluate((boxes) => {
+    const [pitchX, pitchY, boxW, boxH, columns] = [222, 116, 176, 74, 6];
+    const canvas = document.getElementById('canvas');
+    const ratio = canvas.width / canvas.clientWidth;
+    const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    return Array.from({ length: boxes }, (_, rank) => {
+      const x = Math.round((92 + (rank % columns) * pitchX + boxW - 8) * 0.5 * ratio);
+      const y = Math.round((42 + Math.floor(rank / columns) * pitchY + boxH - 8) * 0.5 * ratio);
+      const at = (y * canvas.width + x) * 4;
+      return `#${[0, 1, 2].map((k) => pixels[at + k].toString(16).padStart(2, '0')).join('')}`
+        .toUpperCase();
+    });
+  }, count);
+}
+
+test('the canvas lights what each walk looked at, and the selection', async () => {
+  const box = '#E4ECF7';
+  const first = '#F6C59A';
+  const both = '#E8894A';
+  const selected = '#FFD966';
+  const cases = [
+    // "pokus" counted at position 2: its first walk looked at 2.
+    ['#step=3', [first, first]],
+    // "Ahoj" inserted at the head: the whole list, then the first.
+    ['#step=5', [box, both, first]],
+    // "stop" inserted at 6: every other element by both walks.
+    ['#step=9', [both, both, both, both, both, box, both]],
+    // Selected with End and ←: the sixth element.
+    ['#step=9', [both, both, both, both, both, selected, both], ['End', 'ArrowLeft']],
+  ];
+  for (const [fragment, colours, keys = []] of cases) {
+    const { page, trouble } = await open(`${worked}${fragment}&zoom=0.5`);
+    for (const key of keys) await page.keyboard.press(key);
+    await page.evaluate(() => new Promise(requestAnimationFrame));
+    assert.deepEqual(await boxColours(page, colours.length), colours, fragment);
+    assert.deepEqual(trouble, []);
+    await page.close();
+  }
+});

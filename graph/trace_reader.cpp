@@ -90,6 +90,12 @@ bool word_before(const Word& a, const Word& b) {
   return compare_words(a.bytes, a.length, b.bytes, b.length) < 0;
 }
 
+// The id of the element at the address that an insertion inserts (one of
+// the indexed addresses), or kNone; to be set when it is inserted.
+std::size_t& inserted_id(const Replay& replay, const Addition& addition) {
+  return replay.ids[rank_of(replay, addition.address)];
+}
+
 // The id of the element holding the addition's word, or kNone; to be set
 // when the word is inserted.
 std::size_t& word_id(const Replay& replay, const Addition& addition) {
@@ -216,7 +222,8 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
   if (addition.address == 0) {
     return fail(reader, "ADR is null");
   }
-  if (find(*replay, addition.address) != kNone) {
+  std::size_t& same_address = inserted_id(*replay, addition);
+  if (same_address != kNone) {
     return fail(reader, "ADR is already an element: an inserted element must be new");
   }
   std::size_t& same_word = word_id(*replay, addition);
@@ -243,7 +250,7 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
   replay->elements[*id] =
       Replayed{addition.address, addition.word, addition.word_length, 1, after, kNone};
   (before == kNone ? replay->head : replay->elements[before].next) = *id;
-  replay->ids[rank_of(*replay, addition.address)] = *id;
+  same_address = *id;
   same_word = *id;
   return true;
 }

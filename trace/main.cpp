@@ -107,7 +107,7 @@ bool parse_options(int argc, char** argv, Options* options) {
 // in memory as they do in wordlist's run.
 struct WordIndex {
   const WordNode** slots;  // null: an empty slot
-  std::size_t capacity;    // a power of two
+  std::size_t capacity;    // a power of two, at least 1024 unless given up
   std::size_t size;
   bool given_up;
 };
@@ -137,7 +137,7 @@ const WordNode** slot_of(const WordIndex& index, const char* word) {
 }
 
 bool grow(WordIndex* index) {
-  const std::size_t capacity = index->capacity == 0 ? 1024 : 2 * index->capacity;
+  const std::size_t capacity = 2 * index->capacity;
   auto** slots = new (std::nothrow) const WordNode*[capacity]();
   if (slots == nullptr) {
     return false;
@@ -171,7 +171,7 @@ WordIndex index_for(std::uintmax_t bytes) {
 // of the list's records once the index is given up; null for none.
 const WordNode* find_counted(const WordIndex& index, WordNode* const* head, const char* word) {
   if (!index.given_up) {
-    return index.capacity == 0 ? nullptr : *slot_of(index, word);
+    return *slot_of(index, word);
   }
   for (const WordNode* node = *head; node != nullptr; node = node->next) {
     if (std::strcmp(node->word, word) == 0) {

@@ -249,6 +249,12 @@ int reading_failed(const char* file, ReadResult result, const ListingError& erro
   return kExitTrouble;
 }
 
+// Refuses --max for a page that replays a trace.
+int replay_not_cut(const char* file) {
+  report(file, "a replay is drawn whole: --max does not apply to a trace's page");
+  return kExitTrouble;
+}
+
 // Checks the listing and draws it.
 int draw_listing(const Options& options, const Input& input) {
   ParsedListing listing{};
@@ -271,8 +277,7 @@ int draw_listing(const Options& options, const Input& input) {
 // replay as a page.
 int draw_trace(const Options& options, const Input& input) {
   if (options.html && options.limit_given) {
-    report(options.file, "a replay is drawn whole: --max does not apply to a trace's page");
-    return kExitTrouble;
+    return replay_not_cut(options.file);
   }
   ParsedTrace trace{};
   ListingError error{};
@@ -307,8 +312,7 @@ std::size_t first_difference(const ParsedTrace& a, const ParsedTrace& b) {
 int draw_runs(const Options& options, const Input* inputs) {
   const char* const files[] = {options.file, options.second};
   if (options.limit_given) {
-    report(files[0], "a replay is drawn whole: --max does not apply to a trace's page");
-    return kExitTrouble;
+    return replay_not_cut(files[0]);
   }
   ParsedTrace traces[2] = {};
   int status = kExitSuccess;

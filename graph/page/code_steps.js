@@ -171,27 +171,26 @@ export function additionPlan(map, { kind, before, at, added, wordBytes, front = 
   ];
   if (front) {
     segments.push(segment(1, 6, (_, o) => linked[o]()));
-    const length = total(segments);
-    return { segments, length, kind, changedFrom: 2 * before.length + 15, linkedFrom: length - 2 };
+  } else {
+    segments.push(segment(1, 2, (_, o) => (o === 0
+      ? makeStop(map, placing('start', []))
+      : makeStop(map, placing('loop', [['candidate', NULL]]), before.length > 0
+        ? { against: before[0], before: at > 0 } : null))));
+    // Each element that sorts before the word: kept, then the next looked at.
+    segments.push(segment(at, 3, (r, o) => {
+      const candidate = o === 0 ? (r > 0 ? walked(r - 1) : NULL) : walked(r);
+      const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
+      const compare = o === 2 && r + 1 < before.length
+        ? { against: before[r + 1], before: r + 1 < at } : null;
+      return makeStop(map, placing(['keep', 'advance', 'loop'][o],
+        [['candidate', candidate], ['node', next]]), compare);
+    }));
+    segments.push(segment(1, 8, (_, o) => [
+      () => makeStop(map, placing('done', [['candidate', previous]])),
+      () => makeStop(map, placing('end', [['candidate', previous]])),
+      ...linked,
+    ][o]()));
   }
-  segments.push(segment(1, 2, (_, o) => (o === 0
-    ? makeStop(map, placing('start', []))
-    : makeStop(map, placing('loop', [['candidate', NULL]]), before.length > 0
-      ? { against: before[0], before: at > 0 } : null))));
-  // Each element that sorts before the word: kept, then the next looked at.
-  segments.push(segment(at, 3, (r, o) => {
-    const candidate = o === 0 ? (r > 0 ? walked(r - 1) : NULL) : walked(r);
-    const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
-    const compare = o === 2 && r + 1 < before.length
-      ? { against: before[r + 1], before: r + 1 < at } : null;
-    return makeStop(map, placing(['keep', 'advance', 'loop'][o],
-      [['candidate', candidate], ['node', next]]), compare);
-  }));
-  segments.push(segment(1, 8, (_, o) => [
-    () => makeStop(map, placing('done', [['candidate', previous]])),
-    () => makeStop(map, placing('end', [['candidate', previous]])),
-    ...linked,
-  ][o]()));
   // The new element exists once new_node has returned, and is in the
   // list once `*slot = node` has run.
   const length = total(segments);
@@ -205,14 +204,14 @@ export function freePlan(map, order) {
   const segments = [segment(1, 1, () => makeStop(map, call('check')))];
   if (order.length === 0) {
     segments.push(segment(1, 2, (_, o) => makeStop(map, call(o === 0 ? 'empty' : 'end'))));
-    return { segments, length: total(segments), kind: 'free' };
+  } else {
+    segments.push(segment(order.length, 5, (r, o) => {
+      const node = o >= 2 ? [['node', element(order[r])]] : [];
+      return makeStop(map, call(['loop', 'take', 'unlink', 'releaseWord', 'release'][o], node));
+    }));
+    segments.push(segment(1, 3, (_, o) => makeStop(map, call(['loop', 'done', 'end'][o]))));
   }
-  segments.push(segment(order.length, 5, (r, o) => {
-    const node = o >= 2 ? [['node', element(order[r])]] : [];
-    return makeStop(map, call(['loop', 'take', 'unlink', 'releaseWord', 'release'][o], node));
-  }));
-  segments.push(segment(1, 3, (_, o) => makeStop(map, call(['loop', 'done', 'end'][o]))));
-  return { segments, length: total(segments), kind: 'free' };
+  return { segments, length: total(segments), kind: 'free', elements: order.length };
 }
 
 // Stop `line` (1-based) of a plan, or null past its end.
@@ -224,8 +223,7 @@ export function planStop(plan, line) {
 // taken off the head (after `*head = node->next`) and how many it has
 // released (after `delete node`).
 export function freedAt(plan, line) {
-  const elements = plan.length <= 3 ? 0 : (plan.length - 4) / 5;
-  const upTo = (value) => Math.max(0, Math.min(elements, Math.floor(value / 5)));
+  const upTo = (value) => Math.max(0, Math.min(plan.elements, Math.floor(value / 5)));
   return { unlinked: upTo(line), released: upTo(line - 2) };
 }
 

@@ -69,7 +69,6 @@ import {
 
   useRun(0);
 
-
   const $ = (id) => document.getElementById(id);
   const canvas = $('canvas');
   const context = canvas.getContext('2d');
@@ -204,7 +203,6 @@ import {
     order.forEach((i, position) => { rank[i] = position; });
     current.order = Int32Array.from(order);
     current.rank = rank;
-    if (current.floatingNext >= 0 && current.floatingNext === current.floating) current.floatingNext = -1;
   }
 
   // ---- The list's code, line by line (see code_steps.js).
@@ -943,7 +941,10 @@ import {
     const k = state.step;
     const status = $('status');
     let kind = null;
-    if (k === 0) {
+    if (state.free > 0) {
+      status.replaceChildren(`After step ${k} of ${replay.total}: list_free releases the list, ` +
+        `line ${state.free} of ${planOf('free').length}`);
+    } else if (k === 0) {
       status.replaceChildren(`Step 0 of ${replay.total}: the list is empty`);
     } else {
       const stepCode = replay.steps[k - 1];
@@ -958,11 +959,6 @@ import {
           ? `" inserted at position ${p} (looked at ${replay.first[k]} + ${replay.second[k]})`
           : '" not counted');
       if (state.line > 0) status.append(`, line ${state.line} of ${planLength(k)}`);
-    }
-    if (state.free > 0) {
-      status.replaceChildren(`After step ${k} of ${replay.total}: list_free releases the list, ` +
-        `line ${state.free} of ${planOf('free').length}`);
-      kind = null;
     }
     // On a page of two runs, the line names the run it speaks of.
     if (runs.length > 1) status.prepend(`${runName(run)}: `);
@@ -1028,19 +1024,24 @@ import {
     const start = performance.now();
     const word = state.selected >= 0 ? data.words[state.selected] : null;
     selections[run] = word;
-    useRun(index);
+    enterRun(index);
     state.selected = elementOfWord(selections[index] ?? word);
     state.line = 0;
     state.free = 0;
-    initCode();
     rebuild();
-    showRun();
     showStatus();
     showDetails();
     showCode();
     saveState();
     requestDraw();
     performance.measure('run', { start, end: performance.now() });
+  }
+
+  // Shows run `index`, its code and the switch to the other.
+  function enterRun(index) {
+    useRun(index);
+    initCode();
+    showRun();
   }
 
   function showRun() {
@@ -1095,11 +1096,7 @@ import {
   function loadState() {
     const names = runs.map((_, index) => runName(index));
     const asked = readFragment(location.hash, { size, scales: [MIN_SCALE, MAX_SCALE], runs: names });
-    if (asked.run !== undefined && asked.run !== run) {
-      useRun(asked.run);
-      initCode();
-      showRun();
-    }
+    if (asked.run !== undefined && asked.run !== run) enterRun(asked.run);
     const read = readFragment(location.hash, {
       size, scales: [MIN_SCALE, MAX_SCALE], total: replay?.total, lines: planLength,
       freeLines: replay ? planOf('free').length : 0,

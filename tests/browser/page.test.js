@@ -6,18 +6,12 @@ import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 
 import {
-  genesis, launch, listingOf, missing, pageOf, runsPageOf, syntheticListing, traceOf, workFolder,
+  endUnlessRunnable, genesis, launch, listingOf, missing, pageOf, runsPageOf, syntheticListing,
+  traceOf, workFolder,
 } from './browser.js';
 
 // CI sets WORDLIST_BROWSER_REQUIRED: there, a missing browser is a failure.
-const why = await missing();
-if (why && process.env.WORDLIST_BROWSER_REQUIRED) {
-  console.log(`FAILED: ${why}`);
-  process.exit(1);
-} else if (why) {
-  console.log(`SKIPPED: ${why}`);
-  process.exit(77);
-}
+endUnlessRunnable(await missing(), 'WORDLIST_BROWSER_REQUIRED');
 
 const folder = workFolder();
 let browser;

@@ -16,7 +16,7 @@ import { fileURLToPath } from 'node:url';
 import { additionPlan, codeMap, freePlan, planStop } from '../../graph/page/code_steps.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
 import { bytesOf, pieces } from '../../graph/page/words.js';
-import { launch, missing as browserMissing } from '../browser/browser.js';
+import { endUnlessRunnable, launch, missing as browserMissing } from '../browser/browser.js';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const program = process.env.WORDLIST_TRACE_DEBUG;
@@ -35,14 +35,7 @@ function missing() {
 }
 
 // CI sets WORDLIST_GDB_REQUIRED: there, a debugger that cannot run fails.
-const why = missing();
-if (why && process.env.WORDLIST_GDB_REQUIRED) {
-  console.log(`FAILED: ${why}`);
-  process.exit(1);
-} else if (why) {
-  console.log(`SKIPPED: ${why}`);
-  process.exit(77);
-}
+endUnlessRunnable(missing(), 'WORDLIST_GDB_REQUIRED');
 
 const folder = mkdtempSync(join(tmpdir(), 'wordlist-gdb-'));
 process.on('exit', () => rmSync(folder, { recursive: true, force: true }));

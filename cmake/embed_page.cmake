@@ -8,10 +8,14 @@
 #     -DOUTPUT=page_template.cpp -P embed_page.cmake
 #
 # The script is made of ES modules, so that Node can test them one by
-# one: here they are joined, in an order where each follows what it
-# imports, with their imports dropped and `export ` taken off.
-# All of them share one scope there: an import may not rename (`as`).
-set(modules words.js replay.js code_steps.js layout.js fragment.js page.js)
+# one: here they are joined, each after the modules it imports, with their
+# imports dropped and `export ` taken off. All of them share one scope
+# there, so the join refuses two modules that declare the same top-level
+# name, an import of a module not in this list, an import cycle and an
+# import that renames (`as`).
+cmake_policy(VERSION 3.25)
+set(modules words.js replay.js code_steps.js run.js position.js texts.js layout.js fragment.js
+  drawing.js plot.js page.js)
 
 # A CSP source for `content`: 'sha256-' and the digest in base64.
 function(csp_hash content out)
@@ -50,19 +54,67 @@ endfunction()
 
 file(READ "${PAGE_DIR}/page.html" page)
 file(READ "${PAGE_DIR}/page.css" style)
-set(script "'use strict';\n\n(() => {\n")
+# Each module's text, the modules it imports and the names it declares.
+set(declared "")
 foreach(module IN LISTS modules)
   file(READ "${PAGE_DIR}/${module}" text)
   if(text MATCHES "(^|\n)import [^;]* as ")
     message(FATAL_ERROR "${module}: an import renames what it imports")
   endif()
+  # (without their semicolons, which would split CMake's list)
+  string(REGEX MATCHALL "(^|\n)import [^;]* from '[^']*'" imports "${text}")
+  set(needs_${module} "")
+  foreach(import IN LISTS imports)
+    string(REGEX REPLACE ".* from '\\./([^']*)'$" "\\1" needed "${import}")
+    if(NOT needed IN_LIST modules)
+      message(FATAL_ERROR "${module}: imports ${needed}, which is not among the page's modules")
+    endif()
+    list(APPEND needs_${module} "${needed}")
+  endforeach()
   string(REGEX REPLACE "(^|\n)import [^;]*;\n" "\\1" text "${text}")
   string(REGEX REPLACE "(^|\n)export " "\\1" text "${text}")
   if(text MATCHES "(^|\n)(import|export)[ {]")
     message(FATAL_ERROR "${module}: an import or export the build cannot take apart")
   endif()
-  string(APPEND script "\n// ---- ${module}\n\n${text}")
+  if(text MATCHES "(^|\n)(const|let|var) [[{]")
+    message(FATAL_ERROR "${module}: a top-level declaration the build cannot name")
+  endif()
+  string(REGEX MATCHALL "(^|\n)(async )?(function\\*?|const|let|var|class) [A-Za-z_$][A-Za-z0-9_$]*"
+         names "${text}")
+  foreach(name IN LISTS names)
+    string(REGEX REPLACE ".* " "" name "${name}")
+    if(DEFINED owner_${name})
+      message(FATAL_ERROR "${module} and ${owner_${name}} both declare ${name}")
+    endif()
+    set(owner_${name} "${module}")
+  endforeach()
+  set(text_${module} "${text}")
 endforeach()
+
+# The modules in an order where each follows what it imports.
+set(script "'use strict';\n\n(() => {\n")
+set(placed "")
+set(waiting ${modules})
+while(waiting)
+  set(progress FALSE)
+  foreach(module IN LISTS waiting)
+    set(ready TRUE)
+    foreach(needed IN LISTS needs_${module})
+      if(NOT needed IN_LIST placed)
+        set(ready FALSE)
+      endif()
+    endforeach()
+    if(ready)
+      list(APPEND placed ${module})
+      list(REMOVE_ITEM waiting ${module})
+      string(APPEND script "\n// ---- ${module}\n\n${text_${module}}")
+      set(progress TRUE)
+    endif()
+  endforeach()
+  if(NOT progress)
+    message(FATAL_ERROR "The page's modules import each other in a cycle: ${waiting}")
+  endif()
+endwhile()
 string(APPEND script "})();\n")
 file(READ "${LIST_SOURCE}" source)
 string(TOLOWER "${script}" lower_script)

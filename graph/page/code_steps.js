@@ -99,100 +99,132 @@ function stopOf(segments, line) {
   return null;
 }
 
-// The stops of one addition of `word` by list_add_sorted (or, `front`,
-// by list_add_front), on the list `before` (element indices in list
-// order, as the addition found it): `kind` 'counted' at index `at` of
-// `before`, or 'inserted' as element `added` after the first `at`
-// elements of `before` (at the head, with list_add_front).
-export function additionPlan(map, { kind, before, at, added, wordBytes, front = false }) {
+// The calls of one addition, as `makeStop` takes them: the outer call
+// (list_add_sorted, or with `front` list_add_front) at line `key` with
+// `variables` beside head and word, and the calls it makes.
+function callsOf({ before, at, added, front }) {
   const outer = (key, variables = []) => [front ? 'list_add_front' : 'list_add_sorted', key,
     [['head', HEAD], ['word', WORD], ...variables]];
-  const look = (key, node) => [outer('look'), ['find_equal', key, [['node', node], ['word', WORD]]]];
-  const walked = (r) => element(before[r]);
-  const segments = [segment(1, 1, () => makeStop(map, [outer('look')]))];
-  const found = kind === 'counted';
-  // The `for` line stops before its `node = node->next` has run: there
-  // `node` is still the element the round before looked at.
-  segments.push(segment(found ? at + 1 : before.length, 2, (r, o) => (o === 0
-    ? makeStop(map, look('loop', walked(Math.max(0, r - 1))))
-    : makeStop(map, look('compare', walked(r)), { against: before[r], equal: found && r === at }))));
-  if (found) {
-    const same = element(before[at]);
-    const counted = (key) => [outer('count', [['same', same]]),
-      ['count_again', key, [['node', same]]]];
-    segments.push(segment(1, 9, (_, o) => [
-      () => makeStop(map, look('found', same)),
-      () => makeStop(map, look('end', same)),
-      () => makeStop(map, [outer('count', [['same', same]])]),
-      () => makeStop(map, counted('check')),
-      () => makeStop(map, counted('raise')),
-      () => makeStop(map, counted('done')),
-      () => makeStop(map, counted('end')),
-      () => makeStop(map, [outer('count', [['same', same]])]),
-      () => makeStop(map, [outer('end')]),
-    ][o]()));
-    // The count is one higher once `++node->count` has run.
-    return { segments, length: total(segments), kind, changedFrom: 2 * at + 9 };
-  }
   const node = element(added);
   const previous = at > 0 ? element(before[at - 1]) : NULL;
-  const allocating = (key, variables) => [outer('allocate'), ['new_node', key,
-    [['word', WORD], ...variables]]];
+  return {
+    outer,
+    look: (key, walked) => [outer('look'), ['find_equal', key, [['node', walked], ['word', WORD]]]],
+    allocating: (key, variables) => [outer('allocate'), ['new_node', key,
+      [['word', WORD], ...variables]]],
+    placing: (key, variables) => [outer('link', [['node', node]]),
+      ['list_find_predecessor', key, [['head', HEAD], ['word', WORD], ...variables]]],
+    linking: (key, variables) => [outer('link', [['node', node]]), ['link_after', key,
+      [['head', HEAD], ['predecessor', previous], ['node', node], ...variables]]],
+  };
+}
+
+// find_equal's walk: the `for` line and the comparison, once per element
+// looked at (up to the equal one, `found`). The `for` line stops before
+// its `node = node->next` has run: there `node` is still the element the
+// round before looked at.
+function lookSegment(map, calls, before, at, found) {
+  const walked = (r) => element(before[r]);
+  return segment(found ? at + 1 : before.length, 2, (r, o) => (o === 0
+    ? makeStop(map, calls.look('loop', walked(Math.max(0, r - 1))))
+    : makeStop(map, calls.look('compare', walked(r)), { against: before[r], equal: found && r === at })));
+}
+
+// An equal word found at `at`: its element's count raised by count_again.
+function countSegment(map, calls, same) {
+  const { outer, look } = calls;
+  const counting = () => outer('count', [['same', same]]);
+  const counted = (key) => [counting(), ['count_again', key, [['node', same]]]];
+  const stops = [
+    () => makeStop(map, look('found', same)), () => makeStop(map, look('end', same)),
+    () => makeStop(map, [counting()]), () => makeStop(map, counted('check')),
+    () => makeStop(map, counted('raise')), () => makeStop(map, counted('done')),
+    () => makeStop(map, counted('end')), () => makeStop(map, [counting()]),
+    () => makeStop(map, [outer('end')]),
+  ];
+  return segment(1, stops.length, (_, o) => stops[o]());
+}
+
+// No equal word: the search's end, then new_node, which allocates the
+// element and copies the word.
+function allocateSegment(map, calls, { before, added, wordBytes }) {
+  const { outer, look, allocating } = calls;
+  const node = element(added);
   const size = number(wordBytes + 1);
-  const placing = (key, variables) => [outer('link', [['node', node]]),
-    ['list_find_predecessor', key, [['head', HEAD], ['word', WORD], ...variables]]];
-  const linking = (key, variables) => [outer('link', [['node', node]]), ['link_after', key,
-    [['head', HEAD], ['predecessor', previous], ['node', node], ...variables]]];
-  const slot = at > 0 ? nextOf(before[at - 1]) : HEAD;
-  segments.push(segment(1, 15, (_, o) => [
-    () => makeStop(map, look('loop', before.length > 0 ? walked(before.length - 1) : NULL)),
-    () => makeStop(map, look('none', NULL)),
-    () => makeStop(map, look('end', NULL)),
-    () => makeStop(map, [outer('allocate')]),
-    () => makeStop(map, allocating('allocate', [])),
+  const made = (key) => makeStop(map, allocating(key, [['node', node], ['size', size]]));
+  const stops = [
+    () => makeStop(map, look('loop', before.length > 0 ? element(before[before.length - 1]) : NULL)),
+    () => makeStop(map, look('none', NULL)), () => makeStop(map, look('end', NULL)),
+    () => makeStop(map, [outer('allocate')]), () => makeStop(map, allocating('allocate', [])),
     () => makeStop(map, allocating('checkNode', [['node', node]])),
     () => makeStop(map, allocating('size', [['node', node]])),
-    () => makeStop(map, allocating('allocateWord', [['node', node], ['size', size]])),
-    () => makeStop(map, allocating('checkWord', [['node', node], ['size', size]])),
-    () => makeStop(map, allocating('copy', [['node', node], ['size', size]])),
-    () => makeStop(map, allocating('count', [['node', node], ['size', size]])),
-    () => makeStop(map, allocating('done', [['node', node], ['size', size]])),
-    () => makeStop(map, allocating('end', [['node', node], ['size', size]])),
+    () => made('allocateWord'), () => made('checkWord'), () => made('copy'), () => made('count'),
+    () => made('done'), () => made('end'),
     () => makeStop(map, [outer('check', [['node', node]])]),
     () => makeStop(map, [outer('link', [['node', node]])]),
-  ][o]()));
-  const linked = [
-    () => makeStop(map, linking('slot', [])),
-    () => makeStop(map, linking('next', [['slot', slot]])),
-    () => makeStop(map, linking('link', [['slot', slot]])),
-    () => makeStop(map, linking('end', [['slot', slot]])),
-    () => makeStop(map, [outer('done', [['node', node]])]),
-    () => makeStop(map, [outer('end', [['node', node]])]),
   ];
-  if (front) {
-    segments.push(segment(1, 6, (_, o) => linked[o]()));
-  } else {
-    segments.push(segment(1, 2, (_, o) => (o === 0
-      ? makeStop(map, placing('start', []))
-      : makeStop(map, placing('loop', [['candidate', NULL]]), before.length > 0
-        ? { against: before[0], before: at > 0 } : null))));
-    // Each element that sorts before the word: kept, then the next looked at.
-    segments.push(segment(at, 3, (r, o) => {
-      const candidate = o === 0 ? (r > 0 ? walked(r - 1) : NULL) : walked(r);
-      const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
-      const compare = o === 2 && r + 1 < before.length
-        ? { against: before[r + 1], before: r + 1 < at } : null;
-      return makeStop(map, placing(['keep', 'advance', 'loop'][o],
-        [['candidate', candidate], ['node', next]]), compare);
-    }));
-    segments.push(segment(1, 8, (_, o) => [
-      () => makeStop(map, placing('done', [['candidate', previous]])),
-      () => makeStop(map, placing('end', [['candidate', previous]])),
-      ...linked,
-    ][o]()));
+  return segment(1, stops.length, (_, o) => stops[o]());
+}
+
+// list_find_predecessor's walk to the place: each element that sorts
+// before the word kept, then the next looked at.
+function placeSegments(map, calls, before, at) {
+  const walked = (r) => element(before[r]);
+  const start = segment(1, 2, (_, o) => (o === 0
+    ? makeStop(map, calls.placing('start', []))
+    : makeStop(map, calls.placing('loop', [['candidate', NULL]]), before.length > 0
+      ? { against: before[0], before: at > 0 } : null)));
+  const walk = segment(at, 3, (r, o) => {
+    const candidate = o === 0 ? (r > 0 ? walked(r - 1) : NULL) : walked(r);
+    const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
+    const compare = o === 2 && r + 1 < before.length
+      ? { against: before[r + 1], before: r + 1 < at } : null;
+    return makeStop(map, calls.placing(['keep', 'advance', 'loop'][o],
+      [['candidate', candidate], ['node', next]]), compare);
+  });
+  const previous = at > 0 ? element(before[at - 1]) : NULL;
+  const end = segment(1, 2, (_, o) => makeStop(map,
+    calls.placing(o === 0 ? 'done' : 'end', [['candidate', previous]])));
+  return [start, walk, end];
+}
+
+// link_after: the element linked after the first `at` of `before` (or at
+// the head), then list_add_* returns.
+function linkSegment(map, calls, { before, at, added }) {
+  const node = element(added);
+  const slot = at > 0 ? nextOf(before[at - 1]) : HEAD;
+  const stops = [
+    () => makeStop(map, calls.linking('slot', [])),
+    () => makeStop(map, calls.linking('next', [['slot', slot]])),
+    () => makeStop(map, calls.linking('link', [['slot', slot]])),
+    () => makeStop(map, calls.linking('end', [['slot', slot]])),
+    () => makeStop(map, [calls.outer('done', [['node', node]])]),
+    () => makeStop(map, [calls.outer('end', [['node', node]])]),
+  ];
+  return segment(1, stops.length, (_, o) => stops[o]());
+}
+
+// The stops of one addition by list_add_sorted (or, `front`, by
+// list_add_front), on the list `before` (element indices in list order,
+// as the addition found it): `kind` 'counted' at index `at` of `before`,
+// or 'inserted' as element `added` after the first `at` elements of
+// `before` (at the head, with list_add_front); the word is `wordBytes`
+// long. `changedFrom` is the first stop after the list's own change (the
+// count raised, or new_node returned); `linkedFrom` the first after
+// `*slot = node`.
+export function additionPlan(map, addition) {
+  const { kind, before, at } = addition;
+  const calls = callsOf(addition);
+  const segments = [segment(1, 1, () => makeStop(map, [calls.outer('look')]))];
+  const found = kind === 'counted';
+  segments.push(lookSegment(map, calls, before, at, found));
+  if (found) {
+    segments.push(countSegment(map, calls, element(before[at])));
+    return { segments, length: total(segments), kind, changedFrom: 2 * at + 9 };
   }
-  // The new element exists once new_node has returned, and is in the
-  // list once `*slot = node` has run.
+  segments.push(allocateSegment(map, calls, addition));
+  if (!addition.front) segments.push(...placeSegments(map, calls, before, at));
+  segments.push(linkSegment(map, calls, addition));
   const length = total(segments);
   return { segments, length, kind, changedFrom: 2 * before.length + 15, linkedFrom: length - 2 };
 }
@@ -225,37 +257,4 @@ export function planStop(plan, line) {
 export function freedAt(plan, line) {
   const upTo = (value) => Math.max(0, Math.min(plan.elements, Math.floor(value / 5)));
   return { unlinked: upTo(line), released: upTo(line - 2) };
-}
-
-// A value as the page writes it: an element's address as the listing
-// writes addresses (null as its zeros), a pointer to a pointer as &head
-// or &ADR->next, the word in double quotes, a number in decimal.
-// `names.address(i)`, `names.nullAddress` and `names.word` (the word's
-// text, escaped) say how.
-export function valueText(value, names) {
-  switch (value.kind) {
-    case 'null': return names.nullAddress;
-    case 'head': return '&head';
-    case 'element': return names.address(value.index);
-    case 'next': return `&${names.address(value.index)}->next`;
-    case 'word': return `"${names.word}"`;
-    default: return String(value.value);
-  }
-}
-
-// The active calls of a stop, outermost first, each as one line:
-// "find_equal: node = 000055DB9B85A810, word = "ahoj"".
-export function framesText(stop, names) {
-  return stop.frames.map((frame) => `${frame.name}: ` +
-    frame.variables.map(([name, value]) => `${name} = ${valueText(value, names)}`).join(', '));
-}
-
-// What a comparison line compares and what follows from it, or '' on
-// any other line. `wordOf(i)` is element i's word, escaped.
-export function compareText(stop, names, wordOf) {
-  const compare = stop.compare;
-  if (!compare) return '';
-  const against = `"${names.word}" against "${wordOf(compare.against)}": `;
-  if ('equal' in compare) return against + (compare.equal ? 'equal, found' : 'not equal, go on');
-  return against + (compare.before ? 'greater, go on' : 'less, stop here');
 }

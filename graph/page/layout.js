@@ -32,3 +32,18 @@ export function rankAt(wx, wy, columns, count) {
   const rank = row * columns + column;
   return rank < count ? rank : -1;
 }
+
+// Where element i's box stands in a view of `list` (see position.js):
+// in the list view at its place in the list, or for the element outside
+// the list one box apart after its end; in the memory view by address.
+export function rankIn(run, list, view, i) {
+  if (view === 'memory') return run.memoryRank[i];
+  return i === list.outside ? list.order.length + 1 : list.rank[i];
+}
+
+// The element at a rank of a view, for a rank in range.
+export const elementAtRank = (run, list, view, rank) => (view === 'list' ? list.order[rank]
+  : run.data.byAddress[rank]);
+
+// How many ranks a view has: the list's elements, or every element.
+export const rankCount = (run, list, view) => (view === 'list' ? list.order.length : run.size);

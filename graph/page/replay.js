@@ -2,6 +2,14 @@
 // once at load, so that any step is reached without replaying the ones
 // before it.
 
+// What one addition did, from its code in the page's data: 2i for the
+// insertion of element i of the final listing, 2i + 1 for a count of it,
+// -1 - u for the u-th word not counted (`uncounted` its index, 0-based).
+export function decodeStep(code) {
+  if (code < 0) return { kind: 'uncounted', element: -1, uncounted: -1 - code };
+  return { kind: code % 2 === 1 ? 'counted' : 'inserted', element: code >> 1, uncounted: -1 };
+}
+
 // Walks the additions once, with a Fenwick tree over the final order
 // to know each element's position as it was: for every step, where its
 // element stood and how many elements each of its two walks looked at.
@@ -22,13 +30,12 @@ export function makeReplay(steps, size, front = false) {
   const before = (i) => { let sum = 0; for (let k = i; k > 0; k -= k & -k) sum += tree[k]; return sum; };
   let length = 0;
   for (let k = 1; k <= total; k += 1) {
-    const code = steps[k - 1];
-    if (code >= 0) {
-      const element = code >> 1;
+    const { kind, element } = decodeStep(steps[k - 1]);
+    if (element >= 0) {
       const rank = before(element);
       position[k] = rank + 1;
       occurrences[element].push(k);
-      if (code & 1) {
+      if (kind === 'counted') {
         first[k] = rank + 1; // up to the equal word
       } else {
         first[k] = length; // the whole list: the word is new

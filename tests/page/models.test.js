@@ -7,13 +7,14 @@ import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
 import {
-  additionPlan, codeMap, compareText, framesText, freePlan, freedAt, planStop, shownRanges,
+  additionPlan, codeMap, freePlan, freedAt, planStop, shownRanges,
 } from '../../graph/page/code_steps.js';
 import { readFragment, writeFragment } from '../../graph/page/fragment.js';
 import {
   BOX_H, BOX_W, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
 } from '../../graph/page/layout.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
+import { cString, compareText, framesText } from '../../graph/page/texts.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
@@ -78,7 +79,7 @@ test('the replay knows every addition\'s walks and the list it found', () => {
 
 const lineOf = (fragment) => source.split('\n').findIndex((text) => text.includes(fragment)) + 1;
 const names = {
-  address: (i) => `0000AAA${i}`, nullAddress: '00000000', word: 'st\\x01p',
+  address: (i) => `0000AAA${i}`, nullAddress: '00000000', word: 'st\u0001p',
 };
 
 test('a stop is written as the page lists the calls, and says what it compares', () => {
@@ -90,7 +91,7 @@ test('a stop is written as the page lists the calls, and says what it compares',
   assert.equal(planStop(plan, 1).line, lineOf('if (WordNode* same = find_equal(*head, word))'));
   assert.deepEqual(texts(3), ['list_add_sorted: head = &head, word = "st\\x01p"',
     'find_equal: node = 0000AAA0, word = "st\\x01p"']);
-  const wordOf = (i) => ['Ahoj', 'Don', 'ahoj', 'druhy', 'pokus', 'stop', 't'][i];
+  const wordOf = (i) => ['Ahoj', 'Don', 'ahoj', 'druhy', 'pokus', 'stop', '"'][i];
   assert.equal(compareText(planStop(plan, 3), names, wordOf),
     '"st\\x01p" against "Ahoj": not equal, go on');
   assert.equal(compareText(planStop(plan, 2), names, wordOf), '');
@@ -99,7 +100,7 @@ test('a stop is written as the page lists the calls, and says what it compares',
   assert.equal(compareText(planStop(plan, place), names, wordOf),
     '"st\\x01p" against "Ahoj": greater, go on');
   assert.equal(compareText(planStop(plan, place + 15), names, wordOf),
-    '"st\\x01p" against "t": less, stop here');
+    '"st\\x01p" against "\\"": less, stop here');
   const link = plan.length - 3;
   assert.equal(planStop(plan, link).line, lineOf('*slot = node;'));
   assert.deepEqual(texts(link)[1], 'link_after: head = &head, predecessor = 0000AAA4, ' +
@@ -110,6 +111,14 @@ test('a stop is written as the page lists the calls, and says what it compares',
   const counted = additionPlan(map, { kind: 'counted', before: [0, 1], at: 0, added: 0, wordBytes: 4 });
   assert.equal(planStop(counted, counted.changedFrom).line, lineOf('return true;'));
   assert.equal(planStop(counted, counted.changedFrom - 1).line, lineOf('++node->count;'));
+});
+
+test('a word is written as a debugger writes a C string', () => {
+  const cases = [
+    ['stop', '"stop"'], ['"', '"\\""'], ['\\', '"\\\\"'], ['a"b\\c', '"a\\"b\\\\c"'],
+    ['\\x01', '"\\\\x01"'], ['\u0001', '"\\x01"'], [`${byte(0xFF)}"`, '"\\xFF\\""'], ['', '""'],
+  ];
+  for (const [word, text] of cases) assert.equal(cString(word), text, word);
 });
 
 test('list_free empties the list element by element', () => {

@@ -1,0 +1,388 @@
+// The picture: the list's boxes and arrows on a canvas, in list order or
+// in order of address, drawn from a scene alone: the run, the list at the
+// position (see position.js), the stop of the list's code, and the view
+// (`view`, `selected`, `scale`, `x`, `y`, `width`, `height`). Only what
+// is on screen is drawn.
+import {
+  BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_X, PITCH_Y, boxPlace, elementAtRank, rankCount, rankIn,
+} from './layout.js';
+import { LINKED, nextAddress, present } from './position.js';
+import { addressOf, additionOf, countAt } from './run.js';
+import { shortened } from './words.js';
+
+const LINE = 16;
+const FONT = '11px "DejaVu Sans Mono", monospace';
+const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
+const CHAR_W = 6.7; // advance of one character in FONT, near enough
+const BOX_CHARS = Math.floor((BOX_W - 12) / CHAR_W);
+export const COLOUR = {
+  box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#B00020', arrow: '#1F5FBF',
+  faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
+  source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',
+  walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#B8C2D0',
+  added: '#2E7D32', pointer: '#C2185B',
+};
+// Where the head pointer is written, left of the first box.
+const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
+
+const boxAt = (s, rank) => boxPlace(rank, s.columns);
+const boxOf = (s, i) => boxAt(s, rankIn(s.run, s.list, s.view, i));
+const following = (s, i) => s.list.next[i];
+const preceding = (s, i) => (s.list.status[i] === LINKED && s.list.rank[i] > 0
+  ? s.list.order[s.list.rank[i] - 1] : -1);
+const toWorld = (s, px, py) => ({ x: s.x + px / s.scale, y: s.y + py / s.scale });
+
+// Draws the scene `s` with `context`, whose canvas is the scene's size.
+export function drawScene(context, scene) {
+  const s = { ...scene, context };
+  context.clearRect(0, 0, s.width, s.height);
+  context.setTransform(s.ratio * s.scale, 0, 0, s.ratio * s.scale,
+    -s.x * s.scale * s.ratio, -s.y * s.scale * s.ratio);
+  const visible = visibleRanks(s);
+  const detailed = s.scale * BOX_H >= 30;
+  if (s.view === 'list') {
+    drawHead(s);
+    if (detailed) drawListArrows(s, visible);
+  } else {
+    drawMemoryArrows(s, visible, detailed);
+  }
+  if (detailed) drawBoxes(s, visible);
+  else drawFarBoxes(s, visible);
+  if (s.run.replay && s.view === 'memory') drawWalks(s);
+  if (s.view === 'list') drawEnd(s);
+  if (s.stop) drawPointers(s);
+}
+
+// The ranks in view, row by row: [first, last] per visible row.
+function visibleRanks(s) {
+  const top = toWorld(s, 0, 0);
+  const bottom = toWorld(s, s.width, s.height);
+  const count = rankCount(s.run, s.list, s.view);
+  const firstRow = Math.max(0, Math.floor(top.y / PITCH_Y));
+  const lastRow = Math.min(Math.ceil(count / s.columns) - 1, Math.floor(bottom.y / PITCH_Y));
+  const firstColumn = Math.max(0, Math.floor(top.x / PITCH_X));
+  const lastColumn = Math.min(s.columns - 1, Math.floor(bottom.x / PITCH_X));
+  const rows = [];
+  for (let row = firstRow; row <= lastRow && firstColumn <= lastColumn; row += 1) {
+    const first = row * s.columns + firstColumn;
+    const last = Math.min(count - 1, row * s.columns + lastColumn);
+    if (first <= last) rows.push([first, last]);
+  }
+  return rows;
+}
+
+function forEachVisible(s, visible, action) {
+  for (const [first, last] of visible) {
+    for (let rank = first; rank <= last; rank += 1) action(elementAtRank(s.run, s.list, s.view, rank), rank);
+  }
+}
+
+const countVisible = (visible) => visible.reduce((sum, [first, last]) => sum + last - first + 1, 0);
+
+function boxColour(s, i) {
+  if (i === s.selected) return COLOUR.selected;
+  if (s.list.walked[i] === 3) return COLOUR.walkBoth;
+  if (s.list.walked[i]) return COLOUR.walk;
+  return COLOUR.box;
+}
+
+// Far out: plain boxes, one path per colour, and the selection large
+// enough to be seen.
+function drawFarBoxes(s, visible) {
+  const { context } = s;
+  for (const colour of [COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.empty]) {
+    context.fillStyle = colour;
+    context.beginPath();
+    forEachVisible(s, visible, (i, rank) => {
+      if ((present(s.list, i) ? boxColour(s, i) : COLOUR.empty) !== colour) return;
+      const box = boxAt(s, rank);
+      context.rect(box.x, box.y, BOX_W, BOX_H);
+    });
+    context.fill();
+  }
+  if (s.selected < 0 || !present(s.list, s.selected)) return;
+  const box = boxOf(s, s.selected);
+  const grow = Math.max(0, 6 / s.scale - BOX_W / 2);
+  context.fillStyle = COLOUR.selected;
+  context.strokeStyle = COLOUR.text;
+  context.lineWidth = 2 / s.scale;
+  context.fillRect(box.x - grow, box.y - grow, BOX_W + 2 * grow, BOX_H + 2 * grow);
+  context.strokeRect(box.x - grow, box.y - grow, BOX_W + 2 * grow, BOX_H + 2 * grow);
+}
+
+function drawBoxes(s, visible) {
+  const { context } = s;
+  const sel = s.selected;
+  const target = sel >= 0 ? following(s, sel) : -1;
+  const source = sel >= 0 ? preceding(s, sel) : -1;
+  const own = s.run.replay && s.step > 0 ? additionOf(s.run, s.step).element : -1;
+  const fields = s.view === 'list' ? drawListFields : drawMemoryFields;
+  forEachVisible(s, visible, (i, rank) => {
+    const box = boxAt(s, rank);
+    if (!present(s.list, i)) {
+      drawEmptySlot(s, i, box);
+      return;
+    }
+    context.fillStyle = boxColour(s, i);
+    context.fillRect(box.x, box.y, BOX_W, BOX_H);
+    context.lineWidth = i === sel || i === target || i === source || i === own ? 3 : 1;
+    context.strokeStyle = i === own ? COLOUR.added : i === target ? COLOUR.target
+      : i === source ? COLOUR.source : COLOUR.boxEdge;
+    context.strokeRect(box.x, box.y, BOX_W, BOX_H);
+    fields(s, i, box);
+  });
+  const outside = s.list.outside;
+  if (s.view === 'list' && outside >= 0) {
+    // Apart from the list: dashed, with its own NEXT.
+    const box = boxOf(s, outside);
+    context.fillStyle = outside === sel ? COLOUR.selected : COLOUR.box;
+    context.fillRect(box.x, box.y, BOX_W, BOX_H);
+    context.setLineDash([6, 3]);
+    context.lineWidth = 3;
+    context.strokeStyle = COLOUR.added;
+    context.strokeRect(box.x, box.y, BOX_W, BOX_H);
+    context.setLineDash([]);
+    drawListFields(s, outside, box);
+  }
+}
+
+// At a line of code: the innermost call's pointers, each a labelled
+// arrow onto the box it points to (a pointer to a NEXT field onto that
+// field, &head onto the head), and in the memory view the head itself.
+function drawPointers(s) {
+  const { context, list } = s;
+  if (s.view === 'memory') {
+    drawText(s, 'head', HEAD_AT.x, HEAD_AT.y, BOLD, COLOUR.text);
+    if (list.order.length > 0) {
+      curve(s, { x: HEAD_AT.x - BOX_W / 2 + 14, y: HEAD_AT.y - BOX_H / 2 }, boxOf(s, list.order[0]), COLOUR.dim, 1.2);
+    }
+  }
+  const taken = new Map();
+  const frame = s.stop.frames[s.stop.frames.length - 1];
+  for (const [name, value] of frame.variables) {
+    const target = pointerTarget(s, name, value);
+    if (!target) continue;
+    const key = `${target.x},${target.top}`;
+    const n = taken.get(key) || 0;
+    taken.set(key, n + 1);
+    const label = { x: target.x - 20 + n * 70, y: target.top - 22 };
+    drawText(s, name, label.x, label.y, BOLD, COLOUR.pointer);
+    context.beginPath();
+    context.moveTo(label.x + 8, label.y + 4);
+    context.lineTo(target.x, target.y);
+    stroke(s, COLOUR.pointer, 2);
+    arrowHead(s, target.x, target.y, Math.atan2(target.y - label.y - 4, target.x - label.x - 8),
+      COLOUR.pointer);
+  }
+}
+
+// Where a pointer's arrow ends: on an element's box, on its NEXT field,
+// or on the head; null for a value that is not drawn.
+function pointerTarget(s, name, value) {
+  if ((value.kind === 'element' || value.kind === 'next') && present(s.list, value.index)) {
+    const box = boxOf(s, value.index);
+    return value.kind === 'element' ? { x: box.x + 24, y: box.y, top: box.y }
+      : { x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6, top: box.y };
+  }
+  if (value.kind === 'head' && name !== 'head') {
+    return { x: HEAD_AT.x + 12, y: HEAD_AT.y - 12, top: HEAD_AT.y - 12 };
+  }
+  return null;
+}
+
+// A slot of the heap whose element is not allocated (yet, or any more).
+function drawEmptySlot(s, i, box) {
+  const { context } = s;
+  context.setLineDash([4, 4]);
+  context.lineWidth = 1;
+  context.strokeStyle = COLOUR.empty;
+  context.strokeRect(box.x, box.y, BOX_W, BOX_H);
+  context.setLineDash([]);
+  drawText(s, addressOf(s.run, i), box.x + 6, box.y + LINE, FONT, COLOUR.empty);
+}
+
+function drawText(s, text, x, y, font, colour) {
+  s.context.font = font;
+  s.context.fillStyle = colour;
+  s.context.fillText(text, x, y);
+}
+
+// A word, shortened to `room` characters, with its escapes in red.
+function drawWord(s, word, x, y, room) {
+  const { pieces: shown, cut } = shortened(word, room);
+  let pen = x;
+  for (const piece of shown) {
+    drawText(s, piece.text, pen, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
+    pen += [...piece.text].length * CHAR_W;
+  }
+  if (cut) drawText(s, '\u2026', pen, y, BOLD, COLOUR.dim);
+}
+
+const positionText = (list, i) => (list.status[i] === LINKED ? String(list.rank[i] + 1) : '-');
+
+function drawListFields(s, i, box) {
+  const x = box.x + 6;
+  const y = box.y + LINE;
+  const position = positionText(s.list, i);
+  drawText(s, position, x, y, FONT, COLOUR.dim);
+  drawWord(s, s.run.data.words[i], x + (position.length + 1) * CHAR_W, y,
+    BOX_CHARS - position.length - 2);
+  drawText(s, `COUNT ${countAt(s.run, i, s.list.countStep)}`, x, y + LINE, FONT, COLOUR.text);
+  drawText(s, `ADR   ${addressOf(s.run, i)}`, x, y + 2 * LINE, FONT, COLOUR.text);
+  const selected = i === s.selected;
+  const next = nextAddress(s.run, s.list, i, (j) => addressOf(s.run, j));
+  drawText(s, `NEXT  ${next}`, x, y + 3 * LINE, selected ? BOLD : FONT,
+    selected ? COLOUR.target : COLOUR.text);
+}
+
+// The bytes between an element and the next one up in memory.
+function distanceUp(run, i) {
+  const rank = run.memoryRank[i];
+  if (rank + 1 >= run.size) return null;
+  return BigInt(`0x${addressOf(run, run.data.byAddress[rank + 1])}`) - BigInt(`0x${addressOf(run, i)}`);
+}
+
+function drawMemoryFields(s, i, box) {
+  const x = box.x + 6;
+  const y = box.y + LINE;
+  drawText(s, addressOf(s.run, i), x, y, BOLD, COLOUR.text);
+  const position = `${positionText(s.list, i)}.`;
+  drawText(s, position, x, y + LINE, FONT, COLOUR.dim);
+  drawWord(s, s.run.data.words[i], x + (position.length + 1) * CHAR_W, y + LINE,
+    BOX_CHARS - position.length - 2);
+  drawText(s, `COUNT ${countAt(s.run, i, s.list.countStep)}`, x, y + 2 * LINE, FONT, COLOUR.text);
+  const distance = distanceUp(s.run, i);
+  if (distance !== null) drawText(s, `+${distance} B to the next up`, x, y + 3 * LINE, FONT, COLOUR.dim);
+}
+
+function arrowHead(s, x, y, angle, colour) {
+  const length = 8;
+  const { context } = s;
+  context.fillStyle = colour;
+  context.beginPath();
+  context.moveTo(x, y);
+  context.lineTo(x - length * Math.cos(angle - 0.4), y - length * Math.sin(angle - 0.4));
+  context.lineTo(x - length * Math.cos(angle + 0.4), y - length * Math.sin(angle + 0.4));
+  context.closePath();
+  context.fill();
+}
+
+function stroke(s, colour, width) {
+  s.context.strokeStyle = colour;
+  s.context.lineWidth = width / Math.max(s.scale, 0.25);
+  s.context.stroke();
+}
+
+// In list order each NEXT leads to the box beside it, or round to the
+// first box of the next row.
+function drawListArrows(s, visible) {
+  const count = s.list.order.length;
+  forEachVisible(s, visible, (i, rank) => {
+    if (rank + 1 >= count) return;
+    const highlighted = i === s.selected;
+    listArrow(s, boxAt(s, rank), boxAt(s, rank + 1), highlighted ? COLOUR.arrow : COLOUR.dim,
+      highlighted ? 3 : 1.2);
+  });
+  // The element outside the list, once its NEXT is set.
+  const outside = s.list.outside;
+  if (outside >= 0 && s.list.next[outside] >= 0) {
+    curve(s, boxOf(s, outside), boxOf(s, s.list.next[outside]), COLOUR.added, 2);
+  }
+}
+
+function listArrow(s, from, to, colour, width) {
+  const { context } = s;
+  const y = from.y + LINE * 3 + 10;
+  const end = to.y + LINE * 3 + 10;
+  context.beginPath();
+  context.moveTo(from.x + BOX_W, y);
+  if (to.y !== from.y) {
+    const turn = from.y + BOX_H + GAP_Y / 2;
+    context.lineTo(from.x + BOX_W + GAP_X / 3, y);
+    context.lineTo(from.x + BOX_W + GAP_X / 3, turn);
+    context.lineTo(to.x - GAP_X / 3, turn);
+    context.lineTo(to.x - GAP_X / 3, end);
+  }
+  context.lineTo(to.x, end);
+  stroke(s, colour, width);
+  arrowHead(s, to.x, end, 0, colour);
+}
+
+// In order of address the NEXT arrows jump about: the selected element's
+// and its neighbours' are drawn clearly, the others faintly, and only
+// when few boxes are in view.
+function drawMemoryArrows(s, visible, detailed) {
+  const sel = s.selected;
+  const source = sel >= 0 ? preceding(s, sel) : -1;
+  const target = sel >= 0 ? following(s, sel) : -1;
+  const near = (i) => sel >= 0 && (i === sel || i === source || i === target);
+  const walking = s.run.replay && s.step > 0;
+  if (detailed && !walking && countVisible(visible) <= 400) {
+    forEachVisible(s, visible, (i) => {
+      if (present(s.list, i) && following(s, i) >= 0 && !near(i)) memoryArrow(s, i, COLOUR.faint, 1);
+    });
+  }
+  if (sel < 0 || !present(s.list, sel)) return;
+  if (source >= 0) memoryArrow(s, source, COLOUR.source, 2.5);
+  if (target >= 0) memoryArrow(s, sel, COLOUR.arrow, 3.5);
+  if (target >= 0 && following(s, target) >= 0) memoryArrow(s, target, COLOUR.dim, 2.5);
+}
+
+const memoryArrow = (s, i, colour, width) => curve(s, boxOf(s, i), boxOf(s, following(s, i)), colour, width);
+
+function curve(s, from, to, colour, width) {
+  const { context } = s;
+  const x1 = from.x + BOX_W / 2;
+  const y1 = from.y + BOX_H / 2;
+  const x2 = to.x + BOX_W / 2;
+  const y2 = to.y + BOX_H / 2;
+  // Bow the curve to one side, so that arrows both ways stay apart.
+  const bend = 0.25;
+  const cx = (x1 + x2) / 2 - (y2 - y1) * bend;
+  const cy = (y1 + y2) / 2 + (x2 - x1) * bend;
+  context.beginPath();
+  context.moveTo(x1, y1);
+  context.quadraticCurveTo(cx, cy, x2, y2);
+  stroke(s, colour, width);
+  arrowHead(s, x2, y2, Math.atan2(y2 - cy, x2 - cx), colour);
+}
+
+// The current addition's walks through the heap, box to box in list
+// order: the search for an equal word, then the search for the place.
+function drawWalks(s) {
+  const walk = s.list.before;
+  if (walk.length === 0 || s.step === 0) return;
+  const path = (count, colour, shift) => {
+    s.context.beginPath();
+    for (let p = 0; p < count && p < walk.length; p += 1) {
+      const box = boxOf(s, walk[p]);
+      const x = box.x + BOX_W / 2 + shift;
+      const y = box.y + BOX_H / 2 + shift;
+      if (p === 0) s.context.moveTo(x, y);
+      else s.context.lineTo(x, y);
+    }
+    stroke(s, colour, 1.5);
+  };
+  path(s.run.replay.first[s.step], COLOUR.walkPath, 0);
+  path(s.run.replay.second[s.step], COLOUR.placePath, 6);
+}
+
+function drawHead(s) {
+  const { context } = s;
+  drawText(s, 'head', HEAD_AT.x, HEAD_AT.y, BOLD, COLOUR.text);
+  context.beginPath();
+  context.moveTo(-GAP_X + 4, LINE * 3 + 10);
+  context.lineTo(0, LINE * 3 + 10);
+  stroke(s, COLOUR.dim, 1.2);
+  arrowHead(s, 0, LINE * 3 + 10, 0, COLOUR.dim);
+}
+
+// After the last box: NULL, or how many elements were left out.
+function drawEnd(s) {
+  const { run } = s;
+  const count = s.list.order.length;
+  const end = count === 0 ? { x: 0, y: 0 } : boxAt(s, count - 1);
+  const ended = run.replay || run.data.tail === run.nullAddress;
+  const text = ended ? 'NULL' : `\u2026 ${run.data.total - run.size} more`;
+  drawText(s, text, count === 0 ? 6 : end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
+}

@@ -252,9 +252,10 @@ export function planStop(plan, line) {
 }
 
 // How far list_free has gone at stop `line`: how many elements it has
-// taken off the head (after `*head = node->next`) and how many it has
-// released (after `delete node`).
+// taken off the head (after `*head = node->next`), how many words it has
+// released (after `delete[] node->word`) and how many elements (after
+// `delete node`).
 export function freedAt(plan, line) {
   const upTo = (value) => Math.max(0, Math.min(plan.elements, Math.floor(value / 5)));
-  return { unlinked: upTo(line), released: upTo(line - 2) };
+  return { unlinked: upTo(line), wordsReleased: upTo(line - 1), released: upTo(line - 2) };
 }

@@ -18,7 +18,7 @@ export const RELEASED = 4; // released by list_free
 // The whole listing of a run without additions, made once.
 function wholeList(run) {
   run.whole ??= linkedList(run, Int32Array.from({ length: run.size }, (_, i) => i),
-    { before: [], walked: new Uint8Array(run.size), countStep: 0, outside: -1 },
+    { before: [], walked: new Uint8Array(run.size), countStep: 0, outside: -1, wordReleased: false },
     new Uint8Array(run.size), new Int32Array(run.size).fill(-1));
   return run.whole;
 }
@@ -27,7 +27,8 @@ function wholeList(run) {
 // where element i stands in it (-1: not in it); `status[i]`, one of the
 // above; `next[i]`, the element its NEXT points to (-1: null, or past the
 // drawn elements); `outside`, the element that is allocated but not in
-// the list (-1: none); `countStep`, the addition up to which counts are
+// the list (-1: none), and `wordReleased`, whether list_free has released
+// its word already; `countStep`, the addition up to which counts are
 // raised; `before`, the list the position's addition walked, and
 // `walked[i]`: 1 if its first walk looked at element i, 2 its second, 3
 // both.
@@ -39,7 +40,9 @@ export function listAt(run, position) {
   for (let i = 0; i < size; i += 1) {
     if (replay.inserted[i] <= k) order.push(i);
   }
-  const list = { before: [], walked: new Uint8Array(size), countStep: k, outside: -1 };
+  const list = {
+    before: [], walked: new Uint8Array(size), countStep: k, outside: -1, wordReleased: false,
+  };
   const status = new Uint8Array(size);
   const next = new Int32Array(size).fill(-1);
   const addition = k > 0 ? additionOf(run, k) : null;
@@ -71,11 +74,12 @@ export function listAt(run, position) {
 // list_free at line step `free`: the elements released, the one taken
 // off the head and not released yet, and the list left.
 function freeing(plan, free, order, list, status, next) {
-  const { unlinked, released } = freedAt(plan, free);
+  const { unlinked, wordsReleased, released } = freedAt(plan, free);
   for (let p = 0; p < released; p += 1) status[order[p]] = RELEASED;
   if (unlinked > released) {
     const taken = order[unlinked - 1];
     list.outside = taken;
+    list.wordReleased = wordsReleased > released;
     status[taken] = UNLINKED;
     next[taken] = unlinked < order.length ? order[unlinked] : -1;
   }

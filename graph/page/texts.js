@@ -122,7 +122,10 @@ export function detailsText(run, list, i) {
   switch (list.status[i]) {
     case LINKED: return fields(run, list, i, `${list.rank[i] + 1} `);
     case MADE: return fields(run, list, i, 'not linked yet: ');
-    case UNLINKED: return fields(run, list, i, 'unlinked, not yet released: ');
+    case UNLINKED:
+      // Its word's bytes are no longer the program's to read.
+      return list.wordReleased ? [fields(run, list, i, 'unlinked, its word released: ')[0]
+        .replace(/ WORD: $/, '')] : fields(run, list, i, 'unlinked, not yet released: ');
     case RELEASED:
       return ['"', word, `" was unlinked and released by list_free: ${addressOf(run, i)} is free.`];
     default:

@@ -1,10 +1,12 @@
 // The page's model of the list's code, checked against the debugger: a
 // -O0 -g build of wordlist-trace runs under gdb, which steps through every
 // addition and the final list_free line by line and records each stop's
-// calls, lines and variables; the page's model, given the trace that very
-// run wrote, must stop at the same lines in the same calls, and every
-// variable it shows must hold what gdb read. Needs WORDLIST_TRACE_DEBUG,
-// WORDLIST_GRAPH and WORDLIST_SAMPLE.
+// calls, lines and variables, and the heap: the list from head and the
+// element a call's `node` holds outside it. The page's model, given the
+// trace that very run wrote, must stop at the same lines in the same
+// calls, every variable it shows must hold what gdb read, and the list it
+// shows at every line step must be gdb's, element by element. Needs
+// WORDLIST_TRACE_DEBUG, WORDLIST_GRAPH and WORDLIST_SAMPLE.
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
@@ -13,9 +15,13 @@ import { dirname, join } from 'node:path';
 import { after, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
-import { additionPlan, codeMap, freePlan, planStop } from '../../graph/page/code_steps.js';
-import { listBefore, makeReplay } from '../../graph/page/replay.js';
-import { bytesOf, pieces } from '../../graph/page/words.js';
+import { codeMap, planStop } from '../../graph/page/code_steps.js';
+import { listAt } from '../../graph/page/position.js';
+import {
+  addressOf, additionOf, countAt, freePlanOf, openRun, planOf,
+} from '../../graph/page/run.js';
+import { cString, wordText } from '../../graph/page/texts.js';
+import { bytesOf } from '../../graph/page/words.js';
 import { endUnlessRunnable, launch, missing as browserMissing } from '../browser/browser.js';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -97,22 +103,49 @@ function written(value, raw, run) {
     case 'next': return raw === run.head ? '&head'
       : `&${(BigInt(`0x${raw}`) - BigInt(run.nextOffset)).toString(16).toUpperCase()
         .padStart(digits, '0')}->next`;
-    case 'word': return `"${pieces(Buffer.from(raw).toString('latin1')).map((p) => p.text).join('')}"`;
+    case 'word': return cString(run.word);
     default: return String(raw);
   }
 }
 
-// Compares the model's stops of one call with gdb's; returns, for each,
-// the line gdb stopped at and the calls as the page must list them (the
-// values gdb read, the variables the model shows).
-function compare(plan, stops, run, word, call) {
+const wide = (hex) => hex.padStart(16, '0');
+
+// Element i as the model has it in `list`, as gdb reads an element.
+function modelled(model, list, i) {
+  const next = list.next[i] >= 0 ? addressOf(model, list.next[i]) : model.nullAddress;
+  return { address: wide(addressOf(model, i)), next: wide(next),
+    count: countAt(model, i, list.countStep), word: bytesOf(model.data.words[i]) };
+}
+
+// The list the model shows at a position must be the one gdb walked from
+// head, and the element it has outside the list one that a call's `node`
+// held, with the same fields.
+function compareHeap(model, list, heap, where) {
+  assert.deepEqual(Array.from(list.order, (i) => modelled(model, list, i)), heap.list,
+    `${where}: the list from head`);
+  if (list.outside < 0) return;
+  const outside = modelled(model, list, list.outside);
+  const held = { ...heap.outside.find((element) => element.address === outside.address) };
+  // A word list_free has released is no longer there to compare.
+  if (list.wordReleased) [outside.word, held.word] = [null, null];
+  assert.deepEqual(held, outside, `${where}: the element outside the list`);
+}
+
+// Compares the model's stops of one call with gdb's, and the list at each;
+// returns, for each, the line gdb stopped at, the calls as the page must
+// list them (the values gdb read, the variables the model shows), and the
+// heap gdb read. `positionOf(L)` is line step L's position.
+function compare(plan, stops, run, word, call, positionOf) {
   const models = Array.from({ length: plan.length }, (_, at) => planStop(plan, at + 1));
   assert.deepEqual(models.map((model) => model.frames.map((f) => `${f.name}:${f.line}`).join(' ')),
     stops.map((stop) => stop.frames.map((f) => `${f.function}:${f.line}`).join(' ')),
     `${call}: the calls and lines of each line step`);
+  const lists = [];
   models.forEach((model, at) => {
     const real = stops[at].frames;
     const where = `${call}, line step ${at + 1}`;
+    lists[at] = listAt(run.model, positionOf(at + 1));
+    compareHeap(run.model, lists[at], stops[at].heap, where);
     model.frames.forEach((frame, depth) => {
       for (const [name, value] of frame.variables) {
         assert.deepEqual(real[depth].variables[name], reading(value, run, word),
@@ -124,41 +157,37 @@ function compare(plan, stops, run, word, call) {
     line: stops[at].frames[stops[at].frames.length - 1].line,
     frames: model.frames.map((frame, depth) => `${frame.name}: ${frame.variables.map(([name, value]) =>
       `${name} = ${written(value, stops[at].frames[depth].variables[name], run)}`).join(', ')}`),
+    heap: stops[at].heap,
+    outside: lists[at].outside,
+    wordReleased: lists[at].wordReleased,
   }));
 }
 
 // Checks every line step of the run on `text` (with list_add_front:
-// `front`); returns each step as the page must show it.
+// `front`) with the page's own model; returns each step as the page must
+// show it.
 function checkRun(text, front = false) {
   const run = recorded(text, front);
   const { data } = run;
   assert.equal(data.build, front ? 'front' : 'sorted');
-  const size = data.counts.length;
-  const replay = makeReplay(data.steps, size, front);
+  run.model = openRun(data, map);
+  const { total } = run.model.replay;
   const calls = callsOf(run.stops);
-  assert.equal(calls.length, replay.total + 1, 'one call per addition, then list_free');
+  assert.equal(calls.length, total + 1, 'one call per addition, then list_free');
   run.head = calls[0][0].frames[0].variables.head;
   const expected = [];
-  for (let k = 1; k <= replay.total; k += 1) {
-    const code = data.steps[k - 1];
-    assert.ok(code >= 0, 'every word is counted');
-    const before = listBefore(replay, k);
-    const element = code >> 1;
-    const counted = code % 2 === 1;
-    const word = bytesOf(data.words[element]);
-    const plan = additionPlan(map, {
-      kind: counted ? 'counted' : 'inserted', before, added: element, wordBytes: word.length, front,
-      at: counted ? before.indexOf(element) : replay.position[k] - 1,
-    });
-    compare(plan, calls[k - 1], run, word, `addition ${k}`).forEach((stop, at) => {
-      expected.push({ ...stop, fragment: `step=${k}&line=${at + 1}` });
-    });
+  for (let k = 1; k <= total; k += 1) {
+    const { kind, word } = additionOf(run.model, k);
+    assert.notEqual(kind, 'uncounted', 'every word is counted');
+    run.word = word;
+    const stops = compare(planOf(run.model, k), calls[k - 1], run, bytesOf(word), `addition ${k}`,
+      (line) => ({ step: k, line, free: 0 }));
+    stops.forEach((stop, at) => expected.push({ ...stop, fragment: `step=${k}&line=${at + 1}` }));
   }
-  const order = Array.from({ length: size }, (_, i) => i);
-  compare(freePlan(map, order), calls[replay.total], run, null, 'list_free').forEach((stop, at) => {
-    expected.push({ ...stop, fragment: `step=${replay.total}&free=${at + 1}` });
-  });
-  return { expected, page: run.page };
+  const stops = compare(freePlanOf(run.model), calls[total], run, null, 'list_free',
+    (free) => ({ step: total, line: 0, free }));
+  stops.forEach((stop, at) => expected.push({ ...stop, fragment: `step=${total}&free=${at + 1}` }));
+  return { expected, page: run.page, model: run.model };
 }
 
 // What the page shows of the line it is paused at.
@@ -167,6 +196,54 @@ const shownStop = (page) => page.evaluate(() => ({
   line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
   frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent),
 }));
+const asShown = ({ fragment, line, frames }) => ({ fragment, line, frames });
+
+// The details line of an element gdb read, written with `lead` (without
+// its word where list_free has released it).
+function detailsOf(model, held, lead, withWord = true) {
+  const short = (hex) => hex.slice(16 - model.digits);
+  const i = model.data.addresses.indexOf(short(held.address)) / model.digits;
+  const fields = `${lead}ADR: ${short(held.address)} NEXT: ${short(held.next)} COUNT: ${held.count}`;
+  return withWord ? `${fields} WORD: ${wordText(model.data.words[i])}` : fields;
+}
+
+let opened = 0;
+
+// Opens the page cold at a stop, with the element outside the list
+// selected when there is one: it must show the stop's line and calls, that
+// element's fields as gdb read them, and from Home, following NEXT with →,
+// every element of gdb's list in turn.
+async function checkOpenedCold(page, file, model, stop) {
+  const select = stop.outside >= 0 ? `&select=${stop.outside + 1}` : '';
+  const where = stop.fragment;
+  opened += 1;
+  // A query of its own makes each a new document, not a hashchange.
+  await page.goto(`file://${file}?${opened}#${stop.fragment}${select}`);
+  await page.waitForSelector('html[data-ready]');
+  const shown = await shownStop(page);
+  assert.deepEqual({ line: shown.line, frames: shown.frames }, { line: stop.line, frames: stop.frames }, where);
+  const seen = await page.evaluate((count) => {
+    const details = () => document.getElementById('details').textContent;
+    const press = (key) => document.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
+    const lines = [details()];
+    press('Home');
+    for (let p = 0; p < count; p += 1) {
+      lines.push(details());
+      press('ArrowRight');
+    }
+    return lines;
+  }, stop.heap.list.length);
+  if (stop.outside >= 0) {
+    const address = wide(addressOf(model, stop.outside));
+    const held = stop.heap.outside.find((element) => element.address === address);
+    const lead = !stop.fragment.includes('free=') ? 'not linked yet: '
+      : stop.wordReleased ? 'unlinked, its word released: ' : 'unlinked, not yet released: ';
+    assert.equal(seen[0], detailsOf(model, held, lead, !stop.wordReleased),
+      `${where}: the element outside the list`);
+  }
+  assert.deepEqual(seen.slice(1), stop.heap.list.map((held, p) => detailsOf(model, held, `${p + 1} `)),
+    `${where}: the list from Home`);
+}
 
 let browser = null;
 async function openPage(t, file, fragment) {
@@ -190,19 +267,20 @@ after(async () => browser?.close());
 
 const worked = Buffer.from('Ahoj, ahoj! Don\'t stop.\r\n');
 
-test('the worked example, stepped with ] in the page, shows each stop as gdb did', async (t) => {
-  const { expected, page: file } = checkRun(worked);
+test('the worked example, stepped with ] in the page and opened cold at every line, shows what gdb saw', async (t) => {
+  const { expected, page: file, model } = checkRun(worked);
   console.log(`worked example: ${expected.length} line steps agree with gdb`);
   const page = await openPage(t, file, 'step=0');
   if (!page) return;
   for (const stop of expected) {
     await page.keyboard.press(']');
-    assert.deepEqual(await shownStop(page), stop);
+    assert.deepEqual(await shownStop(page), asShown(stop));
   }
   for (const stop of expected.slice(0, -1).reverse()) {
     await page.keyboard.press('[');
-    assert.deepEqual(await shownStop(page), stop);
+    assert.deepEqual(await shownStop(page), asShown(stop));
   }
+  for (const stop of expected) await checkOpenedCold(page, file, model, stop);
 });
 
 test('list_add_front\'s line steps on the worked example agree with gdb, in the page too', async (t) => {
@@ -212,21 +290,21 @@ test('list_add_front\'s line steps on the worked example agree with gdb, in the 
   if (!page) return;
   for (const stop of expected.slice(1)) {
     await page.keyboard.press(']');
-    assert.deepEqual(await shownStop(page), stop);
+    assert.deepEqual(await shownStop(page), asShown(stop));
   }
 });
 
-test('the sample\'s line steps agree with gdb, and a spread of them opens by link', { skip: process.env.QUICK }, async (t) => {
-  const { expected, page: file } = checkRun(readFileSync(process.env.WORDLIST_SAMPLE));
+test('the sample\'s line steps agree with gdb, and 80 of them opened cold show gdb\'s list', { skip: process.env.QUICK }, async (t) => {
+  const { expected, page: file, model } = checkRun(readFileSync(process.env.WORDLIST_SAMPLE));
   console.log(`sample: ${expected.length} line steps agree with gdb`);
-  const last = expected.length - 1;
-  const spread = [0, 1, 2, 57, last - 1, last];
-  for (let at = 997; at < last; at += 1999) spread.push(at);
   const page = await openPage(t, file, expected[0].fragment);
   if (!page) return;
-  for (const at of spread) {
-    await page.evaluate((fragment) => { location.hash = fragment; }, expected[at].fragment);
-    await page.waitForFunction((fragment) => location.hash.endsWith(fragment), expected[at].fragment);
-    assert.deepEqual(await shownStop(page), expected[at]);
+  // The same 80 every run: the first, the last, and 78 spread by a fixed
+  // pseudo-random sequence.
+  const spread = [0, expected.length - 1];
+  for (let seed = 7; spread.length < 80;) {
+    seed = (seed * 48271) % 2147483647;
+    spread.push(seed % expected.length);
   }
+  for (const at of spread) await checkOpenedCold(page, file, model, expected[at]);
 });

@@ -3,10 +3,13 @@
 # list's code line by line as a user of `step` would, never into
 # compare_words, and writes one JSON line per stop: the list's active
 # calls, outermost first, each with its line and the values of every
-# variable in scope.
+# variable in scope, and the heap as the list's code sees it: every element
+# reached from the caller's head, and any element a call's `node` holds
+# outside the list, each with its address, NEXT, count and word.
 #   gdb -q -batch -x record_steps.py -ex 'python record("OUT", "ARGUMENTS")' PROGRAM
 # The program's standard output goes to OUT.out.
 import json
+import struct
 
 import gdb
 
@@ -44,6 +47,53 @@ def value_of(value):
             return data
         return "%016X" % int(value)
     return int(value)
+
+
+# Where an element's fields lie: filled in once the program runs.
+LAYOUT = {}
+# The words of the list's elements, by address: a word is not changed
+# while the list holds it (new_node writes it before it is linked).
+WORDS = {}
+
+
+def word_at(address, listed):
+    if listed and address in WORDS:
+        return WORDS[address]
+    word = value_of(gdb.Value(address).cast(gdb.lookup_type("char").pointer()))
+    if listed:
+        WORDS[address] = word
+    return word
+
+
+def element_at(address, listed=False):
+    memory = gdb.selected_inferior()
+    fields = memory.read_memory(address, LAYOUT["size"]).tobytes()
+    (next_address,) = struct.unpack_from("<Q", fields, LAYOUT["next"])
+    (count,) = struct.unpack_from("<i", fields, LAYOUT["count"])
+    (word,) = struct.unpack_from("<Q", fields, LAYOUT["word"])
+    return {"address": "%016X" % address, "next": "%016X" % next_address, "count": count,
+            "word": word_at(word, listed)}
+
+
+# The list from the outermost call's head, and the elements the calls'
+# `node` variables hold apart from it (unreadable ones left out).
+def heap(calls, frames):
+    head = calls[0].read_var("head")
+    listed = []
+    address = int(head.dereference())
+    while address != 0 and len(listed) < 100000:
+        listed.append(element_at(address, True))
+        address = int(listed[-1]["next"], 16)
+    inside = {item["address"] for item in listed}
+    outside = []
+    for frame in frames:
+        node = frame["variables"].get("node")
+        if node is not None and int(node, 16) != 0 and node not in inside:
+            try:
+                outside.append(element_at(int(node, 16)))
+            except gdb.MemoryError:
+                pass
+    return {"list": listed, "outside": outside}
 
 
 def variables(frame):
@@ -99,8 +149,10 @@ def record(path, arguments=""):
         gdb.execute("break " + entry)
     with open(path, "w") as out:
         gdb.execute("run " + arguments + " >" + path + ".out")
-        next_offset = int(gdb.parse_and_eval("(long)&((WordNode*)0)->next"))
-        out.write(json.dumps({"nextOffset": next_offset}) + "\n")
+        for field in ("next", "count", "word"):
+            LAYOUT[field] = int(gdb.parse_and_eval("(long)&((WordNode*)0)->" + field))
+        LAYOUT["size"] = gdb.lookup_type("WordNode").sizeof
+        out.write(json.dumps({"nextOffset": LAYOUT["next"]}) + "\n")
         while True:
             try:
                 frame = gdb.selected_frame()
@@ -113,10 +165,13 @@ def record(path, arguments=""):
                     break
                 continue
             frames = []
+            calls = []
             while frame is not None and in_source(frame):
+                calls.append(frame)
                 frames.append({"function": plain_name(frame), "line": frame.find_sal().line,
                                "variables": variables(frame)})
                 frame = frame.older()
             frames.reverse()
-            out.write(json.dumps({"frames": frames}) + "\n")
+            calls.reverse()
+            out.write(json.dumps({"frames": frames, "heap": heap(calls, frames)}) + "\n")
             step()

@@ -126,11 +126,11 @@ test('list_free empties the list element by element', () => {
   assert.equal(plan.length, 1 + 3 * 5 + 3);
   const seen = [];
   for (let line = 1; line <= plan.length; line += 1) {
-    const { unlinked, released } = freedAt(plan, line);
-    seen.push(`${unlinked}${released}`);
+    const { unlinked, wordsReleased, released } = freedAt(plan, line);
+    seen.push(`${unlinked}${wordsReleased}${released}`);
   }
-  assert.deepEqual(seen, ['00', '00', '00', '00', '10', '10', '11', '11', '11', '21', '21', '22',
-    '22', '22', '32', '32', '33', '33', '33']);
+  assert.deepEqual(seen, ['000', '000', '000', '000', '100', '110', '111', '111', '111', '211',
+    '221', '222', '222', '222', '322', '332', '333', '333', '333']);
   assert.equal(planStop(plan, 4).line, lineOf('*head = node->next;'));
   assert.equal(freePlan(map, []).length, 3);
 });

@@ -104,6 +104,12 @@ std::uint64_t file_size_hint(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // wordlist writes nothing until its list is built; the trace writes from
+  // the start, and a buffer that the C library took from the heap then
+  // would stand where wordlist's first elements stand. Its own buffer
+  // keeps the heap as wordlist's run has it.
+  static char output_buffer[1U << 16U];
+  (void)std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
   Options options;
   if (!parse_options(argc, argv, &options)) {
     return kExitTrouble;

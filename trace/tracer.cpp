@@ -1,9 +1,18 @@
 #include "tracer.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#elif !defined(__wasi__)
+#include <sys/mman.h>
+#endif
+
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "address_text.h"
 
@@ -13,12 +22,54 @@ namespace {
 constexpr std::size_t kMostSlots = std::size_t{1} << 20U;
 constexpr std::size_t kFewestSlots = 1024;
 
-// Zeroed room for `count` slots; null when there is none.
+// The index's slots come from memory of their own, never from the heap
+// that the list's elements come from: the heap then holds the same blocks
+// in the same order as in wordlist's run, and so the elements lie at the
+// same offsets from each other. A mapping of its own on Windows and POSIX
+// systems; in WebAssembly, which has one memory and no mappings, a static
+// area made once, whole.
+#ifdef __wasi__
+constexpr bool kGrows = false;
+const WordNode* area[kMostSlots];
+bool area_taken = false;
+#else
+constexpr bool kGrows = true;
+#endif
+
+// Zeroed room for `count` slots, off the heap; null when there is none.
 const WordNode** slots_allocate(std::size_t count) {
-  return new (std::nothrow) const WordNode*[count]();
+  if (count > SIZE_MAX / sizeof(const WordNode*)) {
+    return nullptr;
+  }
+  const std::size_t bytes = count * sizeof(const WordNode*);
+#if defined(_WIN32)
+  return static_cast<const WordNode**>(
+      VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+#elif defined(__wasi__)
+  if (area_taken || count > kMostSlots) {
+    return nullptr;
+  }
+  area_taken = true;
+  std::memset(static_cast<void*>(area), 0, bytes);  // a run before this one may have used it
+  return area;
+#else
+  void* slots = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return slots == MAP_FAILED ? nullptr : static_cast<const WordNode**>(slots);
+#endif
 }
 
-void slots_release(const WordNode** slots, std::size_t /*count*/) { delete[] slots; }
+void slots_release(const WordNode** slots, std::size_t count) {
+#if defined(_WIN32)
+  (void)count;
+  (void)VirtualFree(static_cast<void*>(slots), 0, MEM_RELEASE);
+#elif defined(__wasi__)
+  (void)slots;
+  (void)count;
+  area_taken = false;
+#else
+  (void)munmap(static_cast<void*>(slots), count * sizeof(const WordNode*));
+#endif
+}
 
 std::size_t hash_word(const char* word) {
   std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
@@ -47,6 +98,9 @@ void give_up(WordIndex* index) {
 }
 
 bool grow(WordIndex* index) {
+  if (!kGrows || index->capacity > SIZE_MAX / 2) {
+    return false;
+  }
   const std::size_t capacity = 2 * index->capacity;
   const WordNode** slots = slots_allocate(capacity);
   if (slots == nullptr) {
@@ -65,10 +119,10 @@ bool grow(WordIndex* index) {
 
 // An index with room for the distinct words of a text of `bytes` bytes
 // (each word and its delimiter take at least two), given up when even
-// that cannot be had.
+// that cannot be had. An index that cannot grow is made whole at once.
 WordIndex index_for(std::uint64_t bytes) {
   const std::uint64_t words = bytes / 2 + 1 + 4;
-  std::size_t capacity = kFewestSlots;
+  std::size_t capacity = kGrows ? kFewestSlots : kMostSlots;
   while (capacity < 2 * words && capacity < kMostSlots) {
     capacity *= 2;
   }

@@ -36,12 +36,15 @@ bool area_taken = false;
 constexpr bool kGrows = true;
 #endif
 
+// The bytes of one slot: an element's address, as wide as any object's.
+constexpr std::size_t kSlotBytes = sizeof(void*);
+
 // Zeroed room for `count` slots, off the heap; null when there is none.
 const WordNode** slots_allocate(std::size_t count) {
-  if (count > SIZE_MAX / sizeof(const WordNode*)) {
+  if (count > SIZE_MAX / kSlotBytes) {
     return nullptr;
   }
-  const std::size_t bytes = count * sizeof(const WordNode*);
+  const std::size_t bytes = count * kSlotBytes;
 #if defined(_WIN32)
   return static_cast<const WordNode**>(
       VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
@@ -67,7 +70,7 @@ void slots_release(const WordNode** slots, std::size_t count) {
   (void)count;
   area_taken = false;
 #else
-  (void)munmap(static_cast<void*>(slots), count * sizeof(const WordNode*));
+  (void)munmap(static_cast<void*>(slots), count * kSlotBytes);
 #endif
 }
 

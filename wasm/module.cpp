@@ -192,8 +192,8 @@ WORDLIST_EXPORT(wordlist_finish) std::int32_t wordlist_finish() {
 }
 
 WORDLIST_EXPORT(wordlist_page_data)
-std::int32_t
-    wordlist_page_data(char* sorted, std::size_t sorted_size, char* front, std::size_t front_size) {
+std::int32_t wordlist_page_data(char* sorted, std::size_t sorted_size, char* front,
+                                std::size_t front_size) {
   buffer_output();
   if (sorted == nullptr || front == nullptr) {
     (void)std::fputs("wordlist-graph: out of memory\n", stderr);

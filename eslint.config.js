@@ -28,6 +28,11 @@ export default [
       { property: 'insertAdjacentHTML', message: 'Words are data: build text nodes instead.' }] },
   },
   {
+    // The WebAssembly module's loader, for a page, a Worker and Node alike.
+    files: ['wasm/**/*.js'],
+    languageOptions: { sourceType: 'module', globals: globals.worker },
+  },
+  {
     // Node scripts, whose callbacks to page.evaluate run in the browser.
     files: ['tests/**/*.js', 'bench/**/*.js', 'eslint.config.js'],
     languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },

@@ -36,3 +36,9 @@ echo "== start-up on the bundled sample: this build (static), linked dynamically
 echo "== whole program: this build, the baseline, this build linked dynamically (ratio: time / this build's)"
 "$dir/e2e_bench" "$runs" build/bench/texts build/bench/wordlist "$dir/wordlist_strcmp" \
   "$dir/wordlist_dynamic" -- "${texts[@]}"
+if command -v node >/dev/null && command -v bible >/dev/null; then
+  echo "== the WebAssembly module in Node against this build, on Genesis (ratio: module / native)"
+  cmake --preset wasm >/dev/null
+  cmake --build --preset wasm >/dev/null
+  node bench/wasm_bench.js build/wasm/wordlist.wasm build/bench "$runs"
+fi

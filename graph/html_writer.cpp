@@ -157,6 +157,11 @@ void html_write_runs(std::FILE* out, const ParsedTrace& first, const ParsedTrace
   std::fwrite(kPageTail, 1, kPageTailSize, out);
 }
 
+void html_write_runs_data(std::FILE* out, const ParsedTrace& first, const ParsedTrace& second,
+                          GraphView view) {
+  write_data(out, first.listing, view, first.listing.size, &first, &second);
+}
+
 void html_write_replay(std::FILE* out, const ParsedTrace& trace, GraphView view) {
   std::fwrite(kPageHead, 1, kPageHeadSize, out);
   write_data(out, trace.listing, view, trace.listing.size, &trace);

@@ -25,6 +25,10 @@ void html_write_replay(std::FILE* out, const ParsedTrace& trace, GraphView view)
 void html_write_runs(std::FILE* out, const ParsedTrace& first, const ParsedTrace& second,
                      GraphView view);
 
+// Writes only the data of html_write_runs's page: one JSON object.
+void html_write_runs_data(std::FILE* out, const ParsedTrace& first, const ParsedTrace& second,
+                          GraphView view);
+
 // Writes `length` bytes of a word as a JSON string that can stand inside
 // an HTML script element: valid UTF-8 as itself, but for the characters
 // that JSON or HTML give a meaning (quotes, backslashes, control bytes,

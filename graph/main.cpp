@@ -295,18 +295,6 @@ int draw_trace(const Options& options, const Input& input) {
   return finish_output();
 }
 
-// The first addition at which two traces differ in their words, or 0
-// when they are of the same additions in the same order.
-std::size_t first_difference(const ParsedTrace& a, const ParsedTrace& b) {
-  for (std::size_t i = 0; i < a.size || i < b.size; ++i) {
-    if (i >= a.size || i >= b.size || a.steps[i].word_length != b.steps[i].word_length ||
-        std::memcmp(a.steps[i].word, b.steps[i].word, a.steps[i].word_length) != 0) {
-      return i + 1;
-    }
-  }
-  return 0;
-}
-
 // Checks both traces by replaying them, and that they are the two runs of
 // one text, and writes them as one page.
 int draw_runs(const Options& options, const Input* inputs) {
@@ -328,7 +316,8 @@ int draw_runs(const Options& options, const Input* inputs) {
       status = reading_failed(files[i], result, error);
     }
   }
-  const std::size_t differs = status == kExitSuccess ? first_difference(traces[0], traces[1]) : 0;
+  const std::size_t differs =
+      status == kExitSuccess ? traces_first_difference(traces[0], traces[1]) : 0;
   if (differs != 0) {
     std::fprintf(stderr,
                  "wordlist-graph: %s: addition %zu is not that of %s: the traces are not of the "

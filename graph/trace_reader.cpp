@@ -461,3 +461,13 @@ void trace_release(ParsedTrace* trace) {
   delete[] trace->steps;
   *trace = ParsedTrace{};
 }
+
+std::size_t traces_first_difference(const ParsedTrace& a, const ParsedTrace& b) {
+  for (std::size_t i = 0; i < a.size || i < b.size; ++i) {
+    if (i >= a.size || i >= b.size || a.steps[i].word_length != b.steps[i].word_length ||
+        std::memcmp(a.steps[i].word, b.steps[i].word, a.steps[i].word_length) != 0) {
+      return i + 1;
+    }
+  }
+  return 0;
+}

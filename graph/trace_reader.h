@@ -46,6 +46,10 @@ bool is_trace(const char* text, std::size_t size);
 // allocated on failure.
 ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, ListingError* error);
 
+// The first addition (counted from 1) at which two traces differ in their
+// words, or 0 when they are of the same additions in the same order.
+std::size_t traces_first_difference(const ParsedTrace& a, const ParsedTrace& b);
+
 // Releases what trace_read allocated, and empties the trace.
 void trace_release(ParsedTrace* trace);
 

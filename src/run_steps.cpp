@@ -94,16 +94,6 @@ Load load_text(const char* program, const char* name, char** text) {
   return result;
 }
 
-// The list cannot tell a lack of memory from a count at its limit.
-int finish_counting(const char* program, std::size_t dropped) {
-  if (dropped == 0) {
-    return kExitSuccess;
-  }
-  (void)std::fprintf(stderr, "%s: %zu occurrence%s not counted: out of memory or count limit\n",
-                     program, dropped, dropped == 1 ? "" : "s");
-  return kExitIncomplete;
-}
-
 }  // namespace
 
 // A full disk or a closed descriptor shows only here.
@@ -114,6 +104,16 @@ int finish_output(const char* program) {
     return kExitTrouble;
   }
   return kExitSuccess;
+}
+
+// The list cannot tell a lack of memory from a count at its limit.
+int finish_counting(const char* program, std::size_t dropped) {
+  if (dropped == 0) {
+    return kExitSuccess;
+  }
+  (void)std::fprintf(stderr, "%s: %zu occurrence%s not counted: out of memory or count limit\n",
+                     program, dropped, dropped == 1 ? "" : "s");
+  return kExitIncomplete;
 }
 
 int run_words(const char* program, const char* name, const char* preamble, AddWord add,

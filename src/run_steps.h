@@ -5,6 +5,8 @@
 #ifndef WORDLIST_RUN_STEPS_H
 #define WORDLIST_RUN_STEPS_H
 
+#include <cstddef>
+
 #include "word_count.h"
 
 constexpr int kExitSuccess = 0;
@@ -26,5 +28,9 @@ int run_words(const char* program, const char* name, const char* preamble, AddWo
 // Flushes standard output: kExitSuccess when everything written reached
 // it, else kExitTrouble, reported.
 int finish_output(const char* program);
+
+// The status of a run that could not count `dropped` occurrences:
+// kExitSuccess for none, else kExitIncomplete, reported with how many.
+int finish_counting(const char* program, std::size_t dropped);
 
 #endif  // WORDLIST_RUN_STEPS_H

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr const char* kFixedWords[] = {"pokus", "druhy", "pokus", "pokus"};
-constexpr const char* kDelimiters = " \r\n\t,.?!*'";
 
 // 1 when the word could not be counted, else 0.
 std::size_t add(WordNode** head, const char* word, AddWord add_word, void* context) {
@@ -26,8 +25,8 @@ std::size_t add_fixed_words(WordNode** head, AddWord add_word, void* context) {
 
 std::size_t add_text_words(WordNode** head, char* text, AddWord add_word, void* context) {
   std::size_t dropped = 0;
-  for (const char* word = std::strtok(text, kDelimiters); word != nullptr;
-       word = std::strtok(nullptr, kDelimiters)) {
+  for (const char* word = std::strtok(text, kWordDelimiters); word != nullptr;
+       word = std::strtok(nullptr, kWordDelimiters)) {
     dropped += add(head, word, add_word, context);
   }
   return dropped;

@@ -476,6 +476,118 @@ std::vector<Case> cases() {
 INSTANTIATE_TEST_SUITE_P(Cases, EndToEndTest, testing::ValuesIn(cases()),
                          [](const auto& info) { return info.param.name; });
 
+// Every element's offset from the first element's address, by word.
+std::map<std::string, std::uint64_t> offsets_by_word(const std::string& listing) {
+  std::map<std::string, std::uint64_t> offsets;
+  std::uint64_t first = 0;
+  std::size_t start = listing.find(kEol);
+  while (start != std::string::npos) {
+    start += std::char_traits<char>::length(kEol);
+    const std::size_t end = listing.find(kEol, start);
+    const std::string line = listing.substr(start, end - start);
+    const std::size_t word = line.find(" WORD: ");
+    if (word == std::string::npos) {
+      break;
+    }
+    const std::uint64_t address = std::stoull(address_after(line, " ADR: "), nullptr, 16);
+    first = offsets.empty() ? address : first;
+    offsets[line.substr(word + 7)] = address - first;
+    start = end;
+  }
+  return offsets;
+}
+
+// Genesis from Debian's bible-kjv, as plain text: no chapter headings, no
+// verse numbers. Empty where the program is missing.
+std::string genesis() {
+#ifdef _WIN32
+  return "";
+#else
+  if (!fs::exists("/usr/bin/bible")) {
+    return "";
+  }
+  std::FILE* pipe = popen("/usr/bin/bible gen1:1-gen50:26", "r");
+  std::string raw;
+  char chunk[65536];
+  for (std::size_t got = 0;
+       pipe != nullptr && (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+    raw.append(chunk, got);
+  }
+  if (pipe == nullptr || pclose(pipe) != 0) {
+    return "";
+  }
+  std::string text;
+  for (std::size_t at = 0; at < raw.size();) {
+    const std::size_t end = std::min(raw.find('\n', at), raw.size() - 1) + 1;
+    std::string line = raw.substr(at, end - at);
+    at = end;
+    if (line.rfind("Genesis ", 0) == 0 &&
+        line.find_first_not_of("0123456789\n", 8) == std::string::npos) {
+      continue;
+    }
+    const std::size_t digits = line.find_first_not_of(' ');
+    const std::size_t after = line.find_first_not_of("0123456789", digits);
+    if (digits != std::string::npos && after != digits && after != std::string::npos &&
+        line[after] == ' ') {
+      line.erase(0, after + 1);
+    }
+    text += line;
+  }
+  return text;
+#endif
+}
+
+std::string sample_text() { return read_file(WORDLIST_SAMPLE); }
+std::string one_word() { return "alone"; }
+
+struct LayoutCase {
+  const char* name;
+  std::string (*text)();
+};
+
+void PrintTo(const LayoutCase& test, std::ostream* out) { *out << test.name; }
+
+class SameLayoutTest : public testing::TestWithParam<LayoutCase> {};
+
+// The tracer keeps what it needs apart from the heap, so the list's
+// elements lie at the same offsets from each other as in wordlist's run on
+// the same text (the base itself moves from run to run).
+TEST_P(SameLayoutTest, TracedElementsLieAsListedOnes) {
+  if (!launcher().empty() || kSanitized) {
+    GTEST_SKIP() << "the checker's or the sanitizers' allocator is not the program's";
+  }
+  Case test;
+  test.name = GetParam().name;
+  test.text = GetParam().text();
+  if (test.text.empty()) {
+    GTEST_SKIP() << "no text: /usr/bin/bible (Debian's bible-kjv) makes Genesis, and is missing";
+  }
+  std::random_device random;
+  const fs::path dir = fs::temp_directory_path() / ("wordlist-layout-" + std::to_string(random()));
+  fs::create_directories(dir);
+  prepare_input(test, dir);
+  const Outcome listed = run_program(test, dir);
+  test.traced = true;
+  const Outcome traced = run_program(test, dir);
+  fs::remove_all(dir);
+  ASSERT_EQ(0, listed.status);
+  ASSERT_EQ(0, traced.status);
+  const auto expected = offsets_by_word(listed.out);
+  const auto actual = offsets_by_word(traced.out.substr(traced.out.find("Seznam")));
+  ASSERT_EQ(model_counts(test.text).size(), expected.size());
+  std::size_t differ = 0;
+  for (const auto& [word, offset] : expected) {
+    differ += actual.count(word) == 0 || actual.at(word) != offset ? 1 : 0;
+  }
+  EXPECT_EQ(0U, differ) << "of " << expected.size() << " elements";
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SameLayoutTest,
+                         testing::Values(LayoutCase{"Sample", sample_text},
+                                         LayoutCase{"OneWord", one_word},
+                                         LayoutCase{"Genesis", genesis}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 #ifndef _WIN32
 // The words and counts a listing shows, read back from its lines.
 Listing listed_counts(const std::string& out) {

@@ -1,0 +1,173 @@
+// The WebAssembly module, through its loader, against the native
+// programs: the same listing but for the addresses, traces that the C++
+// reader replays, the same page data, and the programs' honest endings
+// when memory runs out or a trace is broken.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { describe, test } from 'node:test';
+
+import { compileModule, countText, pageData, runText } from '../../wasm/module_loader.js';
+
+const env = (name) => process.env[name] ?? '';
+const module = await compileModule(readFileSync(env('WORDLIST_MODULE')));
+const smallModule = await compileModule(readFileSync(env('WORDLIST_SMALL_MODULE')));
+const native = env('WORDLIST_NATIVE');
+const wordlist = join(native, 'wordlist');
+const graph = join(native, 'wordlist-graph');
+const noNative = existsSync(wordlist) && existsSync(graph) ? false
+  : `SKIPPED: no native build in '${native}' (cmake --workflow --preset release makes it)`;
+
+const latin1 = (bytes) => Buffer.from(bytes).toString('latin1');
+const repeated = (piece, times) => piece.repeat(times);
+function distinctWords(count) {
+  let text = '';
+  for (let i = 0; i < count; i++) {
+    for (let rest = (i * 7919) % count + count; rest > 0; rest = Math.floor(rest / 26)) {
+      text += String.fromCharCode(97 + rest % 26);
+    }
+    text += '\n';
+  }
+  return text;
+}
+function allBytes() {
+  return Array.from({ length: 255 }, (_, i) => String.fromCharCode(i + 1)).join('');
+}
+
+// The texts of the native end-to-end tests that are files' contents.
+const texts = [
+  ['worked example', 'Ahoj, ahoj! Don\'t stop.\r\n'],
+  ['empty file', ''],
+  ['delimiters only', ' \r\n\t,.?!*\' \r\n\t,.?!*\''],
+  ['fixed word counted', 'pokus'],
+  ['case distinct', 'Pokus'],
+  ['CR LF lines', 'b a\r\nb\r\n\r\nc\r\n'],
+  ['other bytes are word bytes', 'well-known x:y "q"; (p)\f\v[1]'],
+  ['zero byte ends the text', 'one two\0three four'],
+  ['high bytes', '\xC3\xA1 z \xFF\x80 \x80 z'],
+  ['all byte values', allBytes()],
+  ['leading zero byte', '\0pokus word'],
+  ['trailing zero byte', 'word\0'],
+  ['the sample', latin1(readFileSync(env('WORDLIST_SAMPLE')))],
+  ['one word of 16 MiB', 'x'.repeat(16 << 20)],
+  ['delimiters only, 10 MiB', repeated(' \r\n\t,.?!*\'', 1 << 20)],
+  ['20000 distinct words', distinctWords(20000)],
+  ['one word a million times', repeated('slovo\r\n', 1000000)],
+].map(([name, text]) => [name, Buffer.from(text, 'latin1')]);
+
+// Runs a native program in a folder of its own holding neco.txt.
+function runNative(program, text, args = []) {
+  const dir = mkdtempSync(join(tmpdir(), 'wordlist-wasm-'));
+  try {
+    writeFileSync(join(dir, 'neco.txt'), text);
+    const run = spawnSync(program, args, { cwd: dir, maxBuffer: 1 << 30 });
+    return { status: run.status, out: run.stdout, err: run.stderr.toString() };
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+// A listing with its addresses taken out, after checking their width.
+function shape(listing, digits) {
+  const field = /(prvku: |ADR: |NEXT: )([0-9A-F]+)( |\n)/g;
+  for (const [, , address] of latin1(listing).matchAll(field)) assert.equal(address.length, digits, address);
+  return latin1(listing).replace(field, '$1ADDRESS$3');
+}
+
+describe('the module counts as wordlist does', () => {
+  for (const [name, text] of texts) {
+    test(name, { skip: noNative }, async () => {
+      const run = await runText(module, text);
+      const expected = runNative(wordlist, text);
+      assert.equal(run.status, expected.status);
+      assert.equal(run.err, expected.err);
+      assert.equal(shape(run.out, 8), shape(expected.out, 16));
+      assert.deepEqual((await runText(module, text)).out, run.out, 'a second run differs');
+    });
+  }
+});
+
+describe('its traces', () => {
+  const small = texts.filter(([, text]) => text.length < 1 << 16);
+  for (const [name, text] of small) {
+    test(name, { skip: noNative }, async () => {
+      const all = await countText(module, text);
+      assert.equal(all.status, 0, all.err);
+      // The listing ends each trace, at the same addresses: the tracer
+      // leaves the heap as the plain run has it.
+      for (const trace of [all.sorted, all.front]) {
+        assert.ok(latin1(trace).startsWith('wordlist-trace 1'));
+      }
+      assert.ok(latin1(all.sorted).endsWith(latin1(all.listing)));
+      // In chunks of any size, the same run, byte for byte.
+      assert.deepEqual((await runText(module, text, { run: 'sorted', chunk: 1 })).out, all.sorted);
+      // The C++ reader replays them, and its page holds the module's data.
+      const dir = mkdtempSync(join(tmpdir(), 'wordlist-wasm-'));
+      try {
+        writeFileSync(join(dir, 'sorted'), all.sorted);
+        writeFileSync(join(dir, 'front'), all.front);
+        const page = spawnSync(graph, ['--html', 'sorted', 'front'], { cwd: dir, maxBuffer: 1 << 28 });
+        assert.equal(page.status, 0, page.stderr.toString());
+        assert.ok(page.stdout.includes(Buffer.from(all.data)), 'the page data differ');
+      } finally {
+        rmSync(dir, { recursive: true, force: true });
+      }
+    });
+  }
+
+  test('progress runs from 0 to 1, and a cancelled run stops', async () => {
+    const text = Buffer.from(distinctWords(2000));
+    const shares = [];
+    await runText(module, text, { run: 'sorted', chunk: 1000, onProgress: (share) => shares.push(share) });
+    assert.ok(shares.length > 5 && shares.at(-1) === 1);
+    assert.deepEqual(shares, [...shares].sort((a, b) => a - b));
+    const controller = new AbortController();
+    const progress = () => controller.abort();
+    assert.deepEqual(await countText(module, text, { chunk: 1000, onProgress: progress, signal: controller.signal }),
+      { cancelled: true });
+  });
+
+  test('a broken trace, or two of different texts, is an error, never data', async () => {
+    const worked = await countText(module, texts[0][1]);
+    const other = await countText(module, Buffer.from('other words'));
+    const broken = Buffer.from(latin1(worked.sorted).replace('COUNT: 2 WORD: pokus', 'COUNT: 3 WORD: pokus'), 'latin1');
+    const rows = [
+      [broken, worked.front, /^wordlist-graph: sorted trace:4: /],
+      [worked.sorted, worked.sorted, /^wordlist-graph: the traces are not one of/],
+      [worked.sorted, other.front, /^wordlist-graph: front trace: addition 5 is not that of/],
+      [worked.listing, worked.front, /^wordlist-graph: sorted trace: not a trace\n$/],
+    ];
+    for (const [sorted, front, message] of rows) {
+      const data = pageData(module, sorted, front);
+      assert.equal(data.status, 2);
+      assert.match(data.err, message);
+      assert.equal(data.out.length, 0);
+    }
+  });
+});
+
+describe('out of memory, as the programs end', () => {
+  // 40 distinct words of 256 KiB in a module of 16 MiB at most: the text
+  // fits, not all the copies of its words.
+  const words = Array.from({ length: 40 }, (_, i) => i.toString(36).padStart(2, 'a') + 'x'.repeat(1 << 18));
+  const text = Buffer.from(words.join(' '));
+
+  test('the text does not fit: status 1, nothing written', async () => {
+    assert.deepEqual(await runText(smallModule, Buffer.alloc(20 << 20, 0x61)), { status: 1, out: new Uint8Array(0), err: '' });
+  });
+
+  for (const run of ['listing', 'sorted', 'front']) {
+    test(`words not counted (${run}): status 3, and the listing says how many`, async () => {
+      const result = await runText(smallModule, text, { run });
+      const listed = latin1(result.out).split('\n').filter((line) => / ADR: .* WORD: [a-z0-9]{2}x/.test(line));
+      assert.ok(listed.length > 0 && listed.length < words.length, `${listed.length} listed`);
+      const missing = words.length - listed.length;
+      assert.equal(result.status, 3);
+      const program = run === 'listing' ? 'wordlist' : 'wordlist-trace';
+      assert.equal(result.err, `${program}: ${missing} occurrences not counted: out of memory or count limit\n`);
+      if (run !== 'listing') assert.equal(latin1(result.out).split('\nnot counted WORD: ').length - 1, missing);
+    });
+  }
+});

@@ -7,12 +7,12 @@
 
 #include "word_list.h"
 
-// One addition of a word: list_add_sorted, or a caller's function that
-// makes it and watches the list before and after. Returns whether the
-// word was counted.
 // The bytes that end a word.
 constexpr const char* kWordDelimiters = " \r\n\t,.?!*'";
 
+// One addition of a word: list_add_sorted, or a caller's function that
+// makes it and watches the list before and after. Returns whether the
+// word was counted.
 using AddWord = bool (*)(WordNode** head, const char* word, void* context);
 
 // Adds the four words every listing starts from: "pokus", "druhy", "pokus",

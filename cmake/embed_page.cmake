@@ -15,7 +15,7 @@
 # import that renames (`as`).
 cmake_policy(VERSION 3.25)
 set(modules words.js replay.js code_steps.js run.js position.js texts.js layout.js fragment.js
-  drawing.js plot.js page.js)
+  drawing.js plot.js page.js main.js)
 
 # A CSP source for `content`: 'sha256-' and the digest in base64.
 function(csp_hash content out)

@@ -25,17 +25,18 @@ import {
 } from './texts.js';
 import { pieces } from './words.js';
 
-(() => {
+// Shows a page's data (one run, or two as its member "other") with the
+// list's own source, `source`, to step through. `signal`, an AbortSignal,
+// ends its listeners: for a page that shows other data after it.
+export function startPage(pageData, source, signal = undefined) {
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
   const $ = (id) => document.getElementById(id);
   const canvas = $('canvas');
   const context = canvas.getContext('2d');
 
-  // A page holds one listing or trace, or two runs of one text (the
-  // second as "other").
-  const pageData = JSON.parse($('listing').textContent);
-  const code = pageData.steps ? codeMap($('source').textContent) : null;
+  const code = pageData.steps ? codeMap(source) : null;
+  const listening = { signal };
   const runs = (pageData.other ? [pageData, pageData.other] : [pageData]).map((data) => openRun(data, code));
   const replayed = runs[0].replay !== null;
 
@@ -518,17 +519,17 @@ import { pieces } from './words.js';
     $('timeline').hidden = false;
     const slider = $('step');
     slider.max = String(run().replay.total);
-    slider.addEventListener('input', () => step(Number(slider.value)));
-    $('back').addEventListener('click', () => step(state.step - 1));
-    $('forward').addEventListener('click', () => step(state.step + 1));
-    $('play').addEventListener('click', play);
-    $('next-of-word').addEventListener('click', nextOfWord);
-    $('line-forward').addEventListener('click', () => moveLine(1));
-    $('line-back').addEventListener('click', () => moveLine(-1));
-    $('plot').addEventListener('click', onPlotClick);
+    slider.addEventListener('input', () => step(Number(slider.value)), listening);
+    $('back').addEventListener('click', () => step(state.step - 1), listening);
+    $('forward').addEventListener('click', () => step(state.step + 1), listening);
+    $('play').addEventListener('click', play, listening);
+    $('next-of-word').addEventListener('click', nextOfWord, listening);
+    $('line-forward').addEventListener('click', () => moveLine(1), listening);
+    $('line-back').addEventListener('click', () => moveLine(-1), listening);
+    $('plot').addEventListener('click', onPlotClick, listening);
     if (runs.length > 1) {
       $('run').hidden = false;
-      $('run').addEventListener('click', switchRun);
+      $('run').addEventListener('click', switchRun, listening);
     }
     showTotals();
   }
@@ -540,22 +541,22 @@ import { pieces } from './words.js';
       initReplay();
       state.step = run().replay.total;
     }
-    document.addEventListener('keydown', onKey);
-    $('find').addEventListener('keydown', onFindKey);
-    $('view').addEventListener('click', switchView);
-    $('zoom-in').addEventListener('click', () => zoom(1.25));
-    $('zoom-out').addEventListener('click', () => zoom(0.8));
-    $('fit').addEventListener('click', fit);
-    canvas.addEventListener('pointerdown', onPointerDown);
-    canvas.addEventListener('pointermove', onPointerMove);
-    canvas.addEventListener('pointerup', onPointerUp);
-    canvas.addEventListener('wheel', onWheel, { passive: false });
-    window.addEventListener('resize', requestDraw);
-    window.addEventListener('hashchange', () => openLink(location.hash));
+    document.addEventListener('keydown', onKey, listening);
+    $('find').addEventListener('keydown', onFindKey, listening);
+    $('view').addEventListener('click', switchView, listening);
+    $('zoom-in').addEventListener('click', () => zoom(1.25), listening);
+    $('zoom-out').addEventListener('click', () => zoom(0.8), listening);
+    $('fit').addEventListener('click', fit, listening);
+    canvas.addEventListener('pointerdown', onPointerDown, listening);
+    canvas.addEventListener('pointermove', onPointerMove, listening);
+    canvas.addEventListener('pointerup', onPointerUp, listening);
+    canvas.addEventListener('wheel', onWheel, { passive: false, signal });
+    window.addEventListener('resize', requestDraw, listening);
+    window.addEventListener('hashchange', () => openLink(location.hash), listening);
     openLink(location.hash);
     draw(); // the first picture now, not a frame later
     canvas.focus();
   }
 
   init();
-})();
+}

@@ -1,0 +1,237 @@
+// The page's model of a run in Node: the list at any position, worked out
+// from the run and the position alone, must be the list reached by running
+// the list's code line by line from the addition's first line; line steps
+// must lead through the whole run and back; and the texts the page writes
+// at a few positions are checked word for word.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { test } from 'node:test';
+
+import { codeMap, planStop } from '../../graph/page/code_steps.js';
+import {
+  LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, samePosition,
+} from '../../graph/page/position.js';
+import {
+  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf,
+} from '../../graph/page/run.js';
+import {
+  detailsText, followed, found, plainText, preceded, statusText,
+} from '../../graph/page/texts.js';
+import { bytesOf, compareBytes } from '../../graph/page/words.js';
+
+const map = codeMap(readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8'));
+const FIXED = ['pokus', 'druhy', 'pokus', 'pokus'];
+
+// The page's data for the run that adds `words` (the fixed words first),
+// as wordlist-graph writes it: elements in final list order, their
+// addresses scattered, `lost` the indices of words not counted.
+function pageDataOf(text, { front = false, lost = [] } = {}) {
+  const words = [...FIXED, ...text];
+  const list = [];
+  const events = words.map((word, at) => {
+    if (lost.includes(at)) return { word, kind: 'lost' };
+    if (list.includes(word)) return { word, kind: 'counted' };
+    let place = 0;
+    while (!front && place < list.length && compareBytes(bytesOf(list[place]), bytesOf(word)) < 0) place += 1;
+    list.splice(place, 0, word);
+    return { word, kind: 'inserted' };
+  });
+  const uncounted = [];
+  const steps = events.map(({ word, kind }) => {
+    if (kind === 'lost') return -1 - (uncounted.push(word) - 1);
+    return 2 * list.indexOf(word) + (kind === 'counted' ? 1 : 0);
+  });
+  const counts = list.map((word) => events.filter((e) => e.word === word && e.kind !== 'lost').length);
+  const slots = list.map((_, i) => (i * 7) % list.length);
+  const addresses = slots.map((slot) => (0x1000 + slot * 32).toString(16).toUpperCase().padStart(8, '0'));
+  const byAddress = list.map((_, i) => i).sort((a, b) => slots[a] - slots[b]);
+  return {
+    digits: 8, total: list.length, view: 'list', tail: '00000000', addresses: addresses.join(''),
+    counts, byAddress, words: list, build: front ? 'front' : 'sorted', steps, uncounted,
+  };
+}
+
+const workedWords = ['Ahoj', 'ahoj', 'Don', 't', 'stop'];
+
+// Words from a few letters, with a quote and a backslash, repeated often.
+function randomWords(seed, count) {
+  let state = seed;
+  const next = () => { state = (state * 48271) % 2147483647; return state; };
+  const letters = ['a', 'b', 'A', '"', '\\', '\u00E1'];
+  return Array.from({ length: count }, () => Array.from({ length: 1 + (next() % 3) },
+    () => letters[next() % letters.length]).join(''));
+}
+
+// The heap as running the list's code makes it: the list, the element a
+// call holds apart from it and its NEXT, and every count. Starts as the
+// list before addition k, and runs one line at a time.
+function heapBefore(run, k) {
+  const list = listAt(run, afterStep(run, k - 1));
+  const counts = Array.from({ length: run.size }, (_, i) => countAt(run, i, k - 1));
+  return { order: [...list.order], outside: -1, next: -1, counts, word: true };
+}
+
+// What running the line of `stop` does to `heap`. The line is known by
+// its function and line number, and its variables by the stop's frames.
+function run1(heap, stop, added) {
+  const frame = stop.frames[stop.frames.length - 1];
+  const value = (name) => frame.variables.find(([key]) => key === name)?.[1];
+  const f = map.functions;
+  if (frame.name === 'new_node' && stop.line === f.new_node.end) {
+    Object.assign(heap, { outside: added, next: -1 });
+    heap.counts[added] = 1;
+  } else if (frame.name === 'link_after' && stop.line === f.link_after.next) {
+    const slot = value('slot');
+    const after = slot.kind === 'head' ? 0 : heap.order.indexOf(slot.index) + 1;
+    heap.next = after < heap.order.length ? heap.order[after] : -1;
+  } else if (frame.name === 'link_after' && stop.line === f.link_after.link) {
+    const slot = value('slot');
+    heap.order.splice(slot.kind === 'head' ? 0 : heap.order.indexOf(slot.index) + 1, 0, heap.outside);
+    heap.outside = -1;
+  } else if (frame.name === 'count_again' && stop.line === f.count_again.raise) {
+    heap.counts[value('node').index] += 1;
+  } else if (frame.name === 'list_free' && stop.line === f.list_free.unlink) {
+    heap.outside = heap.order.shift();
+    heap.next = heap.order.length > 0 ? heap.order[0] : -1;
+    heap.word = true;
+  } else if (frame.name === 'list_free' && stop.line === f.list_free.releaseWord) {
+    heap.word = false;
+  } else if (frame.name === 'list_free' && stop.line === f.list_free.release) {
+    heap.outside = -1;
+  }
+}
+
+// The model's list at a position, in the shape of `heap`.
+function modelled(run, position) {
+  const list = listAt(run, position);
+  const counts = Array.from({ length: run.size }, (_, i) => countAt(run, i, list.countStep));
+  const heap = { order: [...list.order], outside: list.outside, next: -1, word: !list.wordReleased };
+  if (list.outside >= 0) heap.next = list.next[list.outside];
+  list.order.forEach((i, p) => assert.equal(list.next[i], p + 1 < list.order.length ? list.order[p + 1] : -1));
+  const shown = (heapCounts) => [...list.order, ...(list.outside >= 0 ? [list.outside] : [])]
+    .map((i) => heapCounts[i]);
+  return { heap, counts: shown(counts), shown, list };
+}
+
+// Every line step of every addition, and of list_free, against the heap
+// made by running the lines up to it.
+function checkEveryLine(run, where) {
+  const { total } = run.replay;
+  let lines = 0;
+  const check = (position, heap) => {
+    const model = modelled(run, position);
+    const expected = { order: heap.order, outside: heap.outside,
+      next: heap.outside >= 0 ? heap.next : -1, word: heap.outside < 0 || heap.word };
+    assert.deepEqual(model.heap, expected, `${where} ${JSON.stringify(position)}`);
+    assert.deepEqual(model.counts, model.shown(heap.counts), `${where} ${JSON.stringify(position)}: counts`);
+    lines += 1;
+  };
+  for (let k = 1; k <= total; k += 1) {
+    const plan = planOf(run, k);
+    if (!plan) continue;
+    const heap = heapBefore(run, k);
+    const element = run.replay.steps[k - 1] >> 1;
+    for (let line = 1; line <= plan.length; line += 1) {
+      check({ step: k, line, free: 0 }, heap);
+      run1(heap, planStop(plan, line), element);
+    }
+    check(afterStep(run, k), heap);
+  }
+  const heap = heapBefore(run, total + 1);
+  const plan = freePlanOf(run);
+  for (let free = 1; free <= plan.length; free += 1) {
+    check({ step: total, line: 0, free }, heap);
+    run1(heap, planStop(plan, free), -1);
+  }
+  assert.deepEqual(heap.order, [], `${where}: list_free leaves nothing`);
+  return lines;
+}
+
+const runs = [
+  ['the worked example', pageDataOf(workedWords)],
+  ['the worked example built at the front', pageDataOf(workedWords, { front: true })],
+  ['a random text', pageDataOf(randomWords(3, 40))],
+  ['a random text built at the front', pageDataOf(randomWords(5, 40), { front: true })],
+  ['a random text with words not counted', pageDataOf(randomWords(11, 40), { lost: [4, 9, 10, 43] })],
+];
+
+test('the list at every line step is the one the code makes, line by line, from the addition\'s first', () => {
+  for (const [where, data] of runs) {
+    const lines = checkEveryLine(openRun(data, map), where);
+    assert.ok(lines > data.steps.length * 10, where);
+  }
+});
+
+test('line steps lead through the whole run and back, over words not counted', () => {
+  for (const [where, data] of runs) {
+    const run = openRun(data, map);
+    const visited = [];
+    let position = { step: 0, line: 0, free: 0 };
+    for (;;) {
+      const next = lineStep(run, position, 1);
+      if (samePosition(next, position)) break;
+      assert.ok(next.free > 0 || next.line <= planLength(run, next.step), where);
+      visited.push(next);
+      position = next;
+    }
+    const expected = data.steps.reduce((sum, _, k) => sum + planLength(run, k + 1), 0) + freeLength(run);
+    assert.equal(visited.length, expected, `${where}: every line step once`);
+    for (let at = visited.length - 1; at > 0; at -= 1) {
+      assert.deepEqual(lineStep(run, visited[at], -1), visited[at - 1], `${where}: back from ${at}`);
+    }
+    assert.deepEqual(lineStep(run, visited[0], -1), { step: 0, line: 0, free: 0 });
+  }
+});
+
+test('what the page says at chosen positions', () => {
+  const run = openRun(pageDataOf(workedWords), map);
+  const plan = planOf(run, 9); // "stop", inserted before "t"
+  const address = (i) => addressOf(run, i);
+  const [stop, t] = [run.data.words.indexOf('stop'), run.data.words.indexOf('t')];
+  const at = (position) => listAt(run, position);
+  const text = (parts) => plainText(parts);
+  const cases = [
+    // [position, selected, details, status]
+    [{ step: 9, line: plan.linkedFrom - 1, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: ${address(t)} COUNT: 1 WORD: stop`,
+      `Step 9 of 9: "stop" inserted at position 6 (looked at 6 + 6), line ${plan.linkedFrom - 1} of ${plan.length}`],
+    [{ step: 9, line: plan.changedFrom, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 1 WORD: stop`, null],
+    [{ step: 9, line: plan.changedFrom - 1, free: 0 }, stop,
+      '"stop" is not in the list yet: it is inserted at step 9.', null],
+    [{ step: 9, line: plan.linkedFrom, free: 0 }, stop,
+      `6 ADR: ${address(stop)} NEXT: ${address(t)} COUNT: 1 WORD: stop`, null],
+    [{ step: 9, line: 0, free: 5 }, 0,
+      `unlinked, not yet released: ADR: ${address(0)} NEXT: ${address(1)} COUNT: 1 WORD: Ahoj`,
+      `After step 9 of 9: list_free releases the list, line 5 of ${freeLength(run)}`],
+    [{ step: 9, line: 0, free: 6 }, 0,
+      `unlinked, its word released: ADR: ${address(0)} NEXT: ${address(1)} COUNT: 1`, null],
+    [{ step: 9, line: 0, free: 7 }, 0,
+      `"Ahoj" was unlinked and released by list_free: ${address(0)} is free.`, null],
+    [{ step: 4, line: 2 * 1 + 8, free: 0 }, run.data.words.indexOf('pokus'),
+      `2 ADR: ${address(4)} NEXT: 00000000 COUNT: 2 WORD: pokus`,
+      'Step 4 of 9: "pokus" counted at position 2, count 2 (looked at 2), line 10 of 14'],
+    [{ step: 0, line: 0, free: 0 }, -1, 'The list is empty.', 'Step 0 of 9: the list is empty'],
+  ];
+  for (const [position, selected, details, status] of cases) {
+    const list = at(position);
+    assert.equal(text(detailsText(run, list, selected)), details, JSON.stringify(position));
+    if (status) assert.equal(text(statusText(run, position, list)), status, JSON.stringify(position));
+  }
+  // Following NEXT and going back from the element outside the list.
+  const made = at({ step: 9, line: plan.linkedFrom - 1, free: 0 });
+  assert.deepEqual(followed(run, made, stop), { select: t });
+  assert.deepEqual(preceded(made, stop), { note: 'No element of the list points here: it is not in the list.' });
+  assert.deepEqual(followed(run, at({ step: 9, line: plan.changedFrom, free: 0 }), stop),
+    { note: 'NEXT of the element not linked yet is null: *slot is not copied yet.' });
+  assert.equal(made.status[stop], MADE);
+  assert.equal(at({ step: 9, line: 0, free: 6 }).status[0], UNLINKED);
+  assert.equal(at({ step: 9, line: 0, free: 7 }).status[0], RELEASED);
+  assert.equal(at({ step: 9, line: 0, free: 7 }).status[1], LINKED);
+  // Find: a sorted run says where a word would go, a front run the head.
+  const front = openRun(pageDataOf(workedWords, { front: true }), map);
+  const whole = (r) => listAt(r, afterStep(r, 9));
+  assert.equal(text(found(run, whole(run), 'b').answer),
+    '"b" is not in the list: it would be linked after 3 "ahoj".');
+  assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
+});

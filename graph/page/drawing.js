@@ -25,12 +25,12 @@ export const COLOUR = {
 // Where the head pointer is written, left of the first box.
 const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
 
-const boxAt = (s, rank) => boxPlace(rank, s.columns);
-const boxOf = (s, i) => boxAt(s, rankIn(s.run, s.list, s.view, i));
+const rankBox = (s, rank) => boxPlace(rank, s.columns);
+const sceneBox = (s, i) => rankBox(s, rankIn(s.run, s.list, s.view, i));
 const following = (s, i) => s.list.next[i];
 const preceding = (s, i) => (s.list.status[i] === LINKED && s.list.rank[i] > 0
   ? s.list.order[s.list.rank[i] - 1] : -1);
-const toWorld = (s, px, py) => ({ x: s.x + px / s.scale, y: s.y + py / s.scale });
+const worldPoint = (s, px, py) => ({ x: s.x + px / s.scale, y: s.y + py / s.scale });
 
 // Draws the scene `s` with `context`, whose canvas is the scene's size.
 export function drawScene(context, scene) {
@@ -55,8 +55,8 @@ export function drawScene(context, scene) {
 
 // The ranks in view, row by row: [first, last] per visible row.
 function visibleRanks(s) {
-  const top = toWorld(s, 0, 0);
-  const bottom = toWorld(s, s.width, s.height);
+  const top = worldPoint(s, 0, 0);
+  const bottom = worldPoint(s, s.width, s.height);
   const count = rankCount(s.run, s.list, s.view);
   const firstRow = Math.max(0, Math.floor(top.y / PITCH_Y));
   const lastRow = Math.min(Math.ceil(count / s.columns) - 1, Math.floor(bottom.y / PITCH_Y));
@@ -95,13 +95,13 @@ function drawFarBoxes(s, visible) {
     context.beginPath();
     forEachVisible(s, visible, (i, rank) => {
       if ((present(s.list, i) ? boxColour(s, i) : COLOUR.empty) !== colour) return;
-      const box = boxAt(s, rank);
+      const box = rankBox(s, rank);
       context.rect(box.x, box.y, BOX_W, BOX_H);
     });
     context.fill();
   }
   if (s.selected < 0 || !present(s.list, s.selected)) return;
-  const box = boxOf(s, s.selected);
+  const box = sceneBox(s, s.selected);
   const grow = Math.max(0, 6 / s.scale - BOX_W / 2);
   context.fillStyle = COLOUR.selected;
   context.strokeStyle = COLOUR.text;
@@ -118,7 +118,7 @@ function drawBoxes(s, visible) {
   const own = s.run.replay && s.step > 0 ? additionOf(s.run, s.step).element : -1;
   const fields = s.view === 'list' ? drawListFields : drawMemoryFields;
   forEachVisible(s, visible, (i, rank) => {
-    const box = boxAt(s, rank);
+    const box = rankBox(s, rank);
     if (!present(s.list, i)) {
       drawEmptySlot(s, i, box);
       return;
@@ -134,7 +134,7 @@ function drawBoxes(s, visible) {
   const outside = s.list.outside;
   if (s.view === 'list' && outside >= 0) {
     // Apart from the list: dashed, with its own NEXT.
-    const box = boxOf(s, outside);
+    const box = sceneBox(s, outside);
     context.fillStyle = outside === sel ? COLOUR.selected : COLOUR.box;
     context.fillRect(box.x, box.y, BOX_W, BOX_H);
     context.setLineDash([6, 3]);
@@ -154,7 +154,7 @@ function drawPointers(s) {
   if (s.view === 'memory') {
     drawText(s, 'head', HEAD_AT.x, HEAD_AT.y, BOLD, COLOUR.text);
     if (list.order.length > 0) {
-      curve(s, { x: HEAD_AT.x - BOX_W / 2 + 14, y: HEAD_AT.y - BOX_H / 2 }, boxOf(s, list.order[0]), COLOUR.dim, 1.2);
+      curve(s, { x: HEAD_AT.x - BOX_W / 2 + 14, y: HEAD_AT.y - BOX_H / 2 }, sceneBox(s, list.order[0]), COLOUR.dim, 1.2);
     }
   }
   const taken = new Map();
@@ -180,7 +180,7 @@ function drawPointers(s) {
 // or on the head; null for a value that is not drawn.
 function pointerTarget(s, name, value) {
   if ((value.kind === 'element' || value.kind === 'next') && present(s.list, value.index)) {
-    const box = boxOf(s, value.index);
+    const box = sceneBox(s, value.index);
     return value.kind === 'element' ? { x: box.x + 24, y: box.y, top: box.y }
       : { x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6, top: box.y };
   }
@@ -280,13 +280,13 @@ function drawListArrows(s, visible) {
   forEachVisible(s, visible, (i, rank) => {
     if (rank + 1 >= count) return;
     const highlighted = i === s.selected;
-    listArrow(s, boxAt(s, rank), boxAt(s, rank + 1), highlighted ? COLOUR.arrow : COLOUR.dim,
+    listArrow(s, rankBox(s, rank), rankBox(s, rank + 1), highlighted ? COLOUR.arrow : COLOUR.dim,
       highlighted ? 3 : 1.2);
   });
   // The element outside the list, once its NEXT is set.
   const outside = s.list.outside;
   if (outside >= 0 && s.list.next[outside] >= 0) {
-    curve(s, boxOf(s, outside), boxOf(s, s.list.next[outside]), COLOUR.added, 2);
+    curve(s, sceneBox(s, outside), sceneBox(s, s.list.next[outside]), COLOUR.added, 2);
   }
 }
 
@@ -328,7 +328,7 @@ function drawMemoryArrows(s, visible, detailed) {
   if (target >= 0 && following(s, target) >= 0) memoryArrow(s, target, COLOUR.dim, 2.5);
 }
 
-const memoryArrow = (s, i, colour, width) => curve(s, boxOf(s, i), boxOf(s, following(s, i)), colour, width);
+const memoryArrow = (s, i, colour, width) => curve(s, sceneBox(s, i), sceneBox(s, following(s, i)), colour, width);
 
 function curve(s, from, to, colour, width) {
   const { context } = s;
@@ -355,7 +355,7 @@ function drawWalks(s) {
   const path = (count, colour, shift) => {
     s.context.beginPath();
     for (let p = 0; p < count && p < walk.length; p += 1) {
-      const box = boxOf(s, walk[p]);
+      const box = sceneBox(s, walk[p]);
       const x = box.x + BOX_W / 2 + shift;
       const y = box.y + BOX_H / 2 + shift;
       if (p === 0) s.context.moveTo(x, y);
@@ -381,7 +381,7 @@ function drawHead(s) {
 function drawEnd(s) {
   const { run } = s;
   const count = s.list.order.length;
-  const end = count === 0 ? { x: 0, y: 0 } : boxAt(s, count - 1);
+  const end = count === 0 ? { x: 0, y: 0 } : rankBox(s, count - 1);
   const ended = run.replay || run.data.tail === run.nullAddress;
   const text = ended ? 'NULL' : `\u2026 ${run.data.total - run.size} more`;
   drawText(s, text, count === 0 ? 6 : end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);

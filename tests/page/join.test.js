@@ -40,7 +40,7 @@ test('the join refuses a name declared twice, a module not in its list, and a cy
       writeFileSync(join(page, 'extra.js'), 'export const extra = 1;\n');
       const file = join(page, 'plot.js');
       writeFileSync(file, `import { extra } from './extra.js';\n${readFileSync(file, 'utf8')}`);
-    }, /plot\.js: imports .*extra\.js, which is not among/],
+    }, /plot\.js: imports .*extra\.js, which is not\s+among/],
     ['modules that import each other', (page) => {
       const file = join(page, 'words.js');
       writeFileSync(file, `import { openRun } from './run.js';\n${readFileSync(file, 'utf8')}`);

@@ -64,12 +64,12 @@ export function shownRanges(map, front = false) {
 }
 
 // Values, as the model knows them; the page writes them out.
-export const NULL = { kind: 'null' };
-export const HEAD = { kind: 'head' }; // &head, the driver's head pointer
-export const WORD = { kind: 'word' }; // the word being added
-export const element = (i) => (i < 0 ? NULL : { kind: 'element', index: i });
-export const nextOf = (i) => ({ kind: 'next', index: i }); // &element->next
-export const number = (value) => ({ kind: 'number', value });
+const NULL = { kind: 'null' };
+const HEAD = { kind: 'head' }; // &head, the driver's head pointer
+const WORD = { kind: 'word' }; // the word being added
+const element = (i) => (i < 0 ? NULL : { kind: 'element', index: i });
+const nextOf = (i) => ({ kind: 'next', index: i }); // &element->next
+const number = (value) => ({ kind: 'number', value });
 
 // One stop: the line, the calls (outermost first, each with its line and
 // its variables that hold a value), and for a comparison what it compares.

@@ -15,7 +15,7 @@ const FONT = '11px "DejaVu Sans Mono", monospace';
 const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
 const CHAR_W = 6.7; // advance of one character in FONT, near enough
 const BOX_CHARS = Math.floor((BOX_W - 12) / CHAR_W);
-export const COLOUR = {
+const COLOUR = {
   box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#B00020', arrow: '#1F5FBF',
   faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
   source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',

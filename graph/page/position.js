@@ -8,8 +8,7 @@
 import { freedAt } from './code_steps.js';
 import { additionOf, freeLength, planAt, planLength } from './run.js';
 
-// What an element is at a position.
-export const ABSENT = 0; // not allocated yet
+// What an element is at a position: 0 when it is not allocated yet, or
 export const LINKED = 1; // in the list
 export const MADE = 2; // allocated by new_node, not linked yet
 export const UNLINKED = 3; // taken off the head by list_free, not released yet

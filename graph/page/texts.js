@@ -27,7 +27,7 @@ export function cString(word) {
 // pointer as &head or &ADR->next, the word as a C string, a number in
 // decimal. `names.address(i)`, `names.nullAddress` and `names.word` (the
 // word being added) say how.
-export function valueText(value, names) {
+function valueText(value, names) {
   switch (value.kind) {
     case 'null': return names.nullAddress;
     case 'head': return '&head';

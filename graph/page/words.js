@@ -29,13 +29,13 @@ export function pieces(word) {
   return out;
 }
 
-export function isInvisible(point) {
+function isInvisible(point) {
   return point < 0x20 || (point >= 0x7F && point <= 0x9F) ||
     (point >= 0x200B && point <= 0x200F) || (point >= 0x2028 && point <= 0x202E) ||
     (point >= 0x2060 && point <= 0x2069) || point === 0xFEFF;
 }
 
-export function hex(value, width) {
+function hex(value, width) {
   return value.toString(16).toUpperCase().padStart(width, '0');
 }
 

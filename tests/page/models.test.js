@@ -15,6 +15,9 @@ import {
 } from '../../graph/page/layout.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
 import { cString, compareText, framesText } from '../../graph/page/texts.js';
+import {
+  centred, fitted, revealed, zoomed,
+} from '../../graph/page/view.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
@@ -185,4 +188,31 @@ test('the fragment keeps the view, and reads back only what makes sense', () => 
   for (const [hash, read] of cases) assert.deepEqual(readFragment(hash, limits), read, hash);
   assert.deepEqual(readFragment('#zoom=0.5', { size: 3, scales: [0.002, 4] }),
     { selected: -1, scale: 0.5 });
+});
+
+test('the view follows a box, zooms about a point and fits the picture, within its margins', () => {
+  const viewport = { width: 800, height: 400 };
+  const world = { width: 6 * PITCH_X - 46, height: 10 * PITCH_Y - 42 };
+  const at = { scale: 1, x: 0, y: 0 };
+  // A box wholly in view leaves the view; one outside is centred, as far
+  // as the picture's margins (92 units) allow.
+  assert.deepEqual(revealed(at, { x: 0, y: 0 }, viewport, world), {});
+  assert.deepEqual(revealed(at, { x: 5 * PITCH_X, y: 9 * PITCH_Y }, viewport, world),
+    { scale: 1, x: world.width + 92 - 800, y: world.height + 92 - 400 });
+  assert.deepEqual(centred(at, { x: 0, y: 0 }, viewport, world), { scale: 1, x: -92, y: -92 });
+  // Too close for a box to fit across: the scale drops until one does.
+  const narrow = { width: 600, height: 400 };
+  assert.equal(centred({ ...at, scale: 4 }, { x: 0, y: 0 }, narrow, world).scale, 600 / (BOX_W + 92));
+  assert.equal(centred({ ...at, scale: 3 }, { x: 0, y: 0 }, narrow, world).scale, 3);
+  // A picture smaller than the view is centred in it.
+  assert.deepEqual(centred(at, { x: 0, y: 0 }, { width: 4000, height: 4000 }, world),
+    { scale: 1, x: (world.width - 4000) / 2, y: (world.height - 4000) / 2 });
+  // Zooming keeps the point under the pointer, and stays within its limits.
+  const zoomedIn = zoomed({ scale: 1, x: 10, y: 20 }, 2, 100, 50);
+  assert.deepEqual(zoomedIn, { scale: 2, x: 60, y: 45 });
+  assert.equal(zoomed({ scale: 3, x: 0, y: 0 }, 10, 0, 0).scale, 4);
+  assert.equal(zoomed({ scale: 0.003, x: 0, y: 0 }, 0.1, 0, 0).scale, 0.002);
+  const whole = fitted(viewport, world);
+  assert.equal(whole.scale, Math.min(800 / (world.width + 184), 400 / (world.height + 184)));
+  assert.equal(whole.y + 400 / whole.scale / 2, world.height / 2);
 });

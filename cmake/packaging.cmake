@@ -6,12 +6,24 @@
 set(WORDLIST_MAINTAINER "The wordlist authors <wordlist@example.org>")
 set(packaging_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 
+# try.html, the page that counts any text with the list's code built to
+# WebAssembly, is made by the wasm preset's build; a package carries the
+# one named here.
+set(WORDLIST_TRY_PAGE "" CACHE FILEPATH "try.html from the wasm preset's build, for the packages")
+if(WORDLIST_TRY_PAGE AND NOT EXISTS "${WORDLIST_TRY_PAGE}")
+  message(FATAL_ERROR "WORDLIST_TRY_PAGE names ${WORDLIST_TRY_PAGE}, which does not exist: "
+    "build it first with cmake --workflow --preset wasm")
+endif()
+
 if(WIN32)
   install(TARGETS wordlist wordlist-graph wordlist-trace RUNTIME DESTINATION .)
   # Text files with Windows line ends.
   configure_file(packaging/README.txt.in ${packaging_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(LICENSE ${packaging_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${packaging_dir}/README.txt ${packaging_dir}/LICENSE.txt DESTINATION .)
+  if(WORDLIST_TRY_PAGE)
+    install(FILES ${WORDLIST_TRY_PAGE} DESTINATION .)
+  endif()
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -22,6 +34,9 @@ if(WIN32)
 else()
   include(GNUInstallDirs)
   install(TARGETS wordlist wordlist-graph wordlist-trace RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(WORDLIST_TRY_PAGE)
+    install(FILES ${WORDLIST_TRY_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/wordlist)
+  endif()
 
   # Compressed as Debian wants them: best compression, no name or time
   # stamp, so that the same sources give the same bytes.
@@ -81,5 +96,8 @@ sees where list neighbours lie in memory.
 .
 wordlist-trace makes the same run and records every addition to the
 list, so that wordlist-graph's page can replay how the list grew, walk
-by walk, with the real addresses.")
+by walk, with the real addresses.
+.
+/usr/share/wordlist/try.html is the same code built to WebAssembly in
+one offline page: type or drop any text and watch the list grow.")
 include(CPack)

@@ -3,7 +3,9 @@
 // headless, for the browser tests and the page benchmark. WORDLIST_BROWSER
 // names the browser: chromium (the default) or firefox.
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import {
+  existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync,
+} from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -107,12 +109,26 @@ export function syntheticListing(count) {
   return Buffer.from(`${lines.join('\n')}\n`);
 }
 
-// Genesis from Debian's bible-kjv as plain text, without its chapter
-// headings and verse numbers (38,523 additions, 3,216 distinct words), or
-// null where the package is not installed.
-export function genesis() {
+// Verses of Debian's bible-kjv as plain text, without chapter headings
+// and verse numbers, or null where the package is not installed.
+function bibleText(range) {
   if (!existsSync('/usr/bin/bible')) return null;
-  const text = execFileSync('/usr/bin/bible', ['gen1:1-gen50:26'], { maxBuffer: 1 << 26 });
-  return Buffer.from(text.toString('latin1').replace(/^Genesis \d+\n/gm, '')
+  const text = execFileSync('/usr/bin/bible', [range], { maxBuffer: 1 << 28 });
+  return Buffer.from(text.toString('latin1').replace(/^([1-3] )?[A-Z][a-z]*( of [A-Z][a-z]*)? \d+\n/gm, '')
     .replace(/^ *\d+ /gm, ''), 'latin1');
+}
+
+// Genesis (38,523 additions, 3,216 distinct words), or null.
+export const genesis = () => bibleText('gen1:1-gen50:26');
+
+// The whole Bible (about 4 MB), or null.
+export const bible = () => bibleText('gen1:1-rev22:21');
+
+// axe-core's checks of a page, in the page: the violations' rules and
+// how many elements each concerns.
+export async function accessibility(page) {
+  const engine = readFileSync(new URL('../../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+  await page.evaluate(engine);
+  return page.evaluate(async () => (await globalThis.axe.run()).violations
+    .map((violation) => `${violation.id}: ${violation.nodes.length}`));
 }

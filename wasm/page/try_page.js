@@ -7,164 +7,166 @@ import { startPage } from '../../graph/page/page.js';
 import { ASK_ABOVE_BYTES, expectedTime, outcomeOf } from './counted.js';
 import { decodeText, encodeText, textField } from './text_fragment.js';
 
-export function startTry() {
-  const $ = (id) => document.getElementById(id);
-  const moduleBytes = Uint8Array.from(atob($('module').textContent.trim()), (char) => char.charCodeAt(0));
-  const workerUrl = URL.createObjectURL(new Blob([$('worker').textContent], { type: 'text/javascript' }));
-  const source = $('source').textContent;
+// The page's own state: the module's bytes, the Worker's script and the
+// list's source, set once by startTry; `chosen`, a file's or a link's
+// bytes ({ name, bytes }), or null for the typed text; `counting`, the
+// Worker at work, or null; `controller` and `link`, the replay page's
+// AbortController and the link field of its text.
+const trying = {
+  moduleBytes: null, workerUrl: '', source: '', chosen: null, counting: null, controller: null, link: null,
+};
 
-  // `chosen`: a file's or a link's bytes, { name, bytes }, or null for
-  // the typed text; `counting`: the Worker at work, or null; `shown`: the
-  // replay page's controller and the link field of its text.
-  let chosen = null;
-  let counting = null;
-  let shown = { controller: null, link: null };
+const byId = (id) => document.getElementById(id);
+const typed = () => new TextEncoder().encode(byId('text').value);
 
-  const typed = () => new TextEncoder().encode($('text').value);
+function say(text, error = false) {
+  byId('message').textContent = text;
+  byId('message').classList.toggle('error', error);
+}
 
-  function say(text, error = false) {
-    $('message').textContent = text;
-    $('message').classList.toggle('error', error);
-  }
+function setBusy(busy) {
+  byId('count').disabled = busy;
+  byId('progress').hidden = !busy;
+  byId('cancel').hidden = !busy;
+  byId('progress').value = 0;
+}
 
-  function setBusy(busy) {
-    $('count').disabled = busy;
-    $('progress').hidden = !busy;
-    $('cancel').hidden = !busy;
-    $('progress').value = 0;
-  }
-
-  // Asks, in the page, whether to count a large text; resolves to the answer.
-  function agreed(size) {
-    const dialog = $('ask');
-    $('ask-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
-      `${expectedTime(size)}, and you can cancel it meanwhile. Count it?`;
-    return new Promise((resolve) => {
-      dialog.addEventListener('close', () => resolve(dialog.returnValue === 'count'), { once: true });
-      dialog.returnValue = '';
-      dialog.showModal();
-      $('ask-count').focus();
-    });
-  }
-
-  // Counts `bytes` in a new Worker; `fromLink` keeps the position the
-  // address asks for, else the replay starts at its end.
-  async function count(bytes, fromLink = false) {
-    if (counting) return;
-    if (bytes.length > ASK_ABOVE_BYTES && !(await agreed(bytes.length))) return;
-    const worker = new Worker(workerUrl);
-    counting = worker;
-    setBusy(true);
-    say(`Counting ${bytes.length} bytes...`);
-    worker.addEventListener('message', ({ data }) => {
-      if (data.progress !== undefined) {
-        $('progress').value = data.progress;
-        return;
-      }
-      finish();
-      show(outcomeOf(data.failure !== undefined ? data : data.result), bytes, fromLink);
-    });
-    worker.addEventListener('error', (event) => {
-      event.preventDefault();
-      finish();
-      say(`The text could not be counted: ${event.message || 'the Worker failed'}`, true);
-    });
-    worker.postMessage({ module: moduleBytes, text: bytes });
-  }
-
-  function finish() {
-    counting?.terminate();
-    counting = null;
-    setBusy(false);
-  }
-
-  function cancel() {
-    if (!counting) return;
-    finish();
-    say('Counting cancelled: the page shows what it showed before.');
-  }
-
-  async function show({ listing, message, data }, bytes, fromLink) {
-    const link = data ? await encodeText(bytes) : null;
-    shown.controller?.abort();
-    shown = { controller: null, link };
-    $('listing').textContent = listing ?? '';
-    $('copy').disabled = listing === null;
-    $('copied').textContent = '';
-    say(message || `Counted ${bytes.length} bytes.` +
-      (data && !link ? ' The text is too long for the address to carry it.' : ''), message !== '');
-    const bare = location.href.split('#')[0];
-    if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bare);
-    $('replay').hidden = data === null;
-    if (!data) {
-      if (fromLink) history.replaceState(null, '', bare);
-      return;
-    }
-    shown.controller = new AbortController();
-    startPage(data, source, shown.controller.signal, link ? `text=${link}` : '');
-  }
-
-  function choose(name, bytes) {
-    chosen = { name, bytes };
-    $('text').value = new TextDecoder().decode(bytes);
-    say(`${name}: ${bytes.length} bytes, counted as they are.`);
-  }
-
-  async function chooseFile(file) {
-    if (!file || counting) return;
-    try {
-      choose(file.name, new Uint8Array(await file.arrayBuffer()));
-      $('file').value = '';
-    } catch (error) {
-      say(`${file.name} could not be read: ${error.message}`, true);
-      return;
-    }
-    count(chosen.bytes);
-  }
-
-  // Opens the text a link carries, when it is not the one shown.
-  async function openLinkText(first) {
-    const value = textField(location.hash);
-    if (value === null || value === shown.link) return first ? count(typed()) : undefined;
-    const bytes = await decodeText(value);
-    if (bytes === null) {
-      say('The address carries a text that cannot be read: it is cut short or changed.', true);
-      return undefined;
-    }
-    choose('The link\'s text', bytes);
-    return count(bytes, true);
-  }
-
-  async function copyListing() {
-    try {
-      await navigator.clipboard.writeText($('listing').textContent);
-      $('copied').textContent = 'Copied.';
-    } catch {
-      const range = document.createRange();
-      range.selectNodeContents($('listing'));
-      getSelection().removeAllRanges();
-      getSelection().addRange(range);
-      $('copied').textContent = 'Selected: press Ctrl+C to copy it.';
-    }
-  }
-
-  $('count').addEventListener('click', () => count(chosen ? chosen.bytes : typed()));
-  $('cancel').addEventListener('click', cancel);
-  $('copy').addEventListener('click', copyListing);
-  $('text').addEventListener('input', () => {
-    chosen = null;
+// Asks, in the page, whether to count a large text; resolves to the answer.
+function agreed(size) {
+  const dialog = byId('ask');
+  byId('ask-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
+    `${expectedTime(size)}, and you can cancel it meanwhile. Count it?`;
+  return new Promise((resolve) => {
+    dialog.addEventListener('close', () => resolve(dialog.returnValue === 'count'), { once: true });
+    dialog.returnValue = '';
+    dialog.showModal();
+    byId('ask-count').focus();
   });
-  $('file').addEventListener('change', () => chooseFile($('file').files[0]));
+}
+
+// Counts `bytes` in a new Worker; `fromLink` keeps the position the
+// address asks for, else the replay starts at its end.
+async function countBytes(bytes, fromLink = false) {
+  if (trying.counting) return;
+  if (bytes.length > ASK_ABOVE_BYTES && !(await agreed(bytes.length))) return;
+  const worker = new Worker(trying.workerUrl);
+  trying.counting = worker;
+  setBusy(true);
+  say(`Counting ${bytes.length} bytes...`);
+  worker.addEventListener('message', ({ data }) => {
+    if (data.progress !== undefined) {
+      byId('progress').value = data.progress;
+      return;
+    }
+    stopCounting();
+    showCounted(outcomeOf(data.failure !== undefined ? data : data.result), bytes, fromLink);
+  });
+  worker.addEventListener('error', (event) => {
+    event.preventDefault();
+    stopCounting();
+    say(`The text could not be counted: ${event.message || 'the Worker failed'}`, true);
+  });
+  worker.postMessage({ module: trying.moduleBytes, text: bytes });
+}
+
+function stopCounting() {
+  trying.counting?.terminate();
+  trying.counting = null;
+  setBusy(false);
+}
+
+function cancelCounting() {
+  if (!trying.counting) return;
+  stopCounting();
+  say('Counting cancelled: the page shows what it showed before.');
+}
+
+// Shows a count's outcome: the listing, what went wrong, and the replay.
+async function showCounted({ listing, message, data }, bytes, fromLink) {
+  const link = data ? await encodeText(bytes) : null;
+  trying.controller?.abort();
+  Object.assign(trying, { controller: null, link });
+  byId('listing').textContent = listing ?? '';
+  byId('copy').disabled = listing === null;
+  byId('copied').textContent = '';
+  say(message || `Counted ${bytes.length} bytes.` +
+    (data && !link ? ' The text is too long for the address to carry it.' : ''), message !== '');
+  const bare = location.href.split('#')[0];
+  if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bare);
+  byId('replay').hidden = data === null;
+  if (!data) {
+    if (fromLink) history.replaceState(null, '', bare);
+    return;
+  }
+  trying.controller = new AbortController();
+  startPage(data, trying.source, trying.controller.signal, link ? `text=${link}` : '');
+}
+
+function choose(name, bytes) {
+  trying.chosen = { name, bytes };
+  byId('text').value = new TextDecoder().decode(bytes);
+  say(`${name}: ${bytes.length} bytes, counted as they are.`);
+}
+
+async function chooseFile(file) {
+  if (!file || trying.counting) return;
+  try {
+    choose(file.name, new Uint8Array(await file.arrayBuffer()));
+    byId('file').value = '';
+  } catch (error) {
+    say(`${file.name} could not be read: ${error.message}`, true);
+    return;
+  }
+  countBytes(trying.chosen.bytes);
+}
+
+// Opens the text a link carries, when it is not the one shown.
+async function openLinkText(first) {
+  const value = textField(location.hash);
+  if (value === null || value === trying.link) return first ? countBytes(typed()) : undefined;
+  const bytes = await decodeText(value);
+  if (bytes === null) {
+    say('The address carries a text that cannot be read: it is cut short or changed.', true);
+    return undefined;
+  }
+  choose('The link\'s text', bytes);
+  return countBytes(bytes, true);
+}
+
+async function copyListing() {
+  try {
+    await navigator.clipboard.writeText(byId('listing').textContent);
+    byId('copied').textContent = 'Copied.';
+  } catch {
+    const range = document.createRange();
+    range.selectNodeContents(byId('listing'));
+    getSelection().removeAllRanges();
+    getSelection().addRange(range);
+    byId('copied').textContent = 'Selected: press Ctrl+C to copy it.';
+  }
+}
+
+// Reads the page's module, Worker and source, wires its controls, and
+// counts the link's text or the one in the text box.
+export function startTry() {
+  trying.moduleBytes = Uint8Array.from(atob(byId('module').textContent.trim()), (char) => char.charCodeAt(0));
+  trying.workerUrl = URL.createObjectURL(new Blob([byId('worker').textContent], { type: 'text/javascript' }));
+  trying.source = byId('source').textContent;
+  byId('count').addEventListener('click', () => countBytes(trying.chosen ? trying.chosen.bytes : typed()));
+  byId('cancel').addEventListener('click', cancelCounting);
+  byId('copy').addEventListener('click', copyListing);
+  byId('text').addEventListener('input', () => { trying.chosen = null; });
+  byId('file').addEventListener('change', () => chooseFile(byId('file').files[0]));
   document.addEventListener('dragover', (event) => event.preventDefault());
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     chooseFile(event.dataTransfer?.files[0]);
   });
   document.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape' && counting) cancel();
+    if (event.key === 'Escape' && trying.counting) cancelCounting();
   });
-  $('ask-count').addEventListener('click', () => $('ask').close('count'));
-  $('ask-keep').addEventListener('click', () => $('ask').close('keep'));
+  byId('ask-count').addEventListener('click', () => byId('ask').close('count'));
+  byId('ask-keep').addEventListener('click', () => byId('ask').close('keep'));
   window.addEventListener('hashchange', () => openLinkText(false));
   openLinkText(true);
 }

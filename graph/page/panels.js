@@ -103,8 +103,9 @@ function showCode(run, position, stop) {
 
 // The switch to the other of two runs.
 export function showSwitch(other) {
+  // The name says what the button shows, and then whose run it is.
   $('run').textContent = `Show the ${other} run (r)`;
-  $('run').setAttribute('aria-label', `Show the run of list_add_${other}`);
+  $('run').setAttribute('aria-label', `Show the ${other} run (r), the run of list_add_${other}`);
 }
 
 export function showTotals(runs) {

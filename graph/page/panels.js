@@ -44,9 +44,12 @@ export function showView(view) {
 // code, at `position` with the list there and the stop of the code.
 export function showPosition(run, position, { list, stop }, named) {
   render($('status'), statusText(run, position, list, named));
-  const phases = phasesOf(run, position);
+  const { taken, current } = phasesOf(run, position);
   for (const item of document.querySelectorAll('#phases li')) {
-    item.classList.toggle('taken', phases.includes(item.dataset.phase));
+    item.hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
+    item.classList.toggle('taken', taken.includes(item.dataset.phase));
+    if (item.dataset.phase === current) item.setAttribute('aria-current', 'step');
+    else item.removeAttribute('aria-current');
   }
   $('step').value = String(position.step);
   showCode(run, position, stop);

@@ -395,15 +395,15 @@ test('the replay\'s controls: play, next of a word, a word not counted, no fragm
     '  1 ADR: 0000000000001000 NEXT: 0000000000000000 COUNT:   2 WORD: pokus\n', 'latin1');
   const uncounted = await open(`${pageOf(trace, folder, 'uncounted.html')}#step=1&line=26`);
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0); line 86 (step 26 of 26 in this addition)');
   await uncounted.page.keyboard.press('.');
   assert.equal(await uncounted.page.textContent('#status'), 'Step 2 of 3: "\u00E9t\u00E9" not counted');
   await uncounted.page.keyboard.press(']');
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 3 of 3: "pokus" counted at position 1, count 1 (looked at 1), line 1 of 12');
+    'Step 3 of 3: "pokus": looking for it, looked at 0 so far; line 77 (step 1 of 12 in this addition)');
   await uncounted.page.keyboard.press('[');
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0); line 86 (step 26 of 26 in this addition)');
   assert.deepEqual(uncounted.trouble, []);
   await uncounted.page.close();
 });

@@ -11,8 +11,9 @@ import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, samePosition,
 } from '../../graph/page/position.js';
+import { followedElements, pointersOf, targetName } from '../../graph/page/pointers.js';
 import {
-  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf,
+  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt,
 } from '../../graph/page/run.js';
 import {
   detailsText, followed, found, phasesOf, plainText, preceded, statusText,
@@ -292,3 +293,63 @@ test('what the page says at chosen positions', () => {
   assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
 });
 
+test('every pointer of every call points at a box drawn, the head or null, at every line step', () => {
+  for (const [where, data] of runs) {
+    const run = openRun(data, map);
+    let position = { step: 0, line: 0, free: 0 };
+    const seen = new Set();
+    for (;;) {
+      const next = lineStep(run, position, 1);
+      if (samePosition(next, position)) break;
+      position = next;
+      const stop = stopAt(run, position);
+      const list = listAt(run, position);
+      const framedElements = followedElements(stop, list);
+      for (const { value, label } of pointersOf(stop)) {
+        seen.add(value.kind);
+        const name = targetName(value, (i) => addressOf(run, i));
+        if (value.kind === 'element' || value.kind === 'next') {
+          // list_free's node once released is a dangling pointer: not followed.
+          if (list.status[value.index] === RELEASED) continue;
+          assert.ok(framedElements.includes(value.index), `${where} ${JSON.stringify(position)}: ${label}`);
+          assert.equal(name, addressOf(run, value.index));
+        } else {
+          assert.equal(name, value.kind);
+        }
+      }
+      if (list.outside >= 0) assert.ok(framedElements.includes(list.outside), where);
+    }
+    assert.deepEqual([...seen].sort(), ['element', 'head', 'next', 'null'].filter((kind) => kind !== 'next' || !run.front), where);
+  }
+  // Names that repeat among the calls are told apart by their call.
+  const run = openRun(pageDataOf(workedWords), map);
+  const plan = planOf(run, 7);
+  const labels = pointersOf(planStop(plan, plan.walks[1].from)).map((p) => p.label);
+  assert.deepEqual(labels, ['list_add_sorted: head', 'node', 'list_find_predecessor: head', 'candidate']);
+});
+
+test('r takes the other run to the same phase of the same addition, and back where it was', () => {
+  const sorted = openRun(pageDataOf(workedWords), map);
+  const front = openRun(pageDataOf(workedWords, { front: true }), map);
+  const don = planOf(sorted, 7);
+  const frontDon = planOf(front, 7);
+  const at = (line, free = 0) => ({ step: 7, line, free });
+  const cases = [
+    // [from, to, position, kept, expected]
+    [sorted, front, at(0), null, { line: 0, free: 0 }],
+    [sorted, front, at(3), null, { line: 1, free: 0 }], // look: from its start
+    // allocate: from list_add_*'s call of new_node, two line steps before
+    // the element is made.
+    [sorted, front, at(don.madeFrom), null, { line: frontDon.madeFrom - 2, free: 0 }],
+    // No phase "place" in a run at the front: as far through the addition.
+    [sorted, front, at(don.walks[1].from), null,
+      { line: Math.round((don.walks[1].from / don.length) * frontDon.length), free: 0 }],
+    [sorted, front, at(don.linkedFrom), at(frontDon.linkedFrom), { line: frontDon.linkedFrom, free: 0 }],
+    // Left in another addition: link from list_add_front's call of link_after.
+    [sorted, front, at(don.linkedFrom), { step: 6, line: 3, free: 0 }, { line: frontDon.length - 6, free: 0 }],
+    [sorted, front, { step: 9, line: 0, free: 7 }, null, { line: 0, free: 7 }],
+  ];
+  for (const [from, to, position, kept, expected] of cases) {
+    assert.deepEqual(sameLine(from, to, position, kept), expected, JSON.stringify([position, kept]));
+  }
+});

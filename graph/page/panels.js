@@ -93,6 +93,12 @@ export function showCodeOf(run) {
   });
 }
 
+function revealLine(lines, item) {
+  if (item.offsetTop < lines.scrollTop || item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight) {
+    lines.scrollTop = item.offsetTop - lines.clientHeight / 2;
+  }
+}
+
 // The line about to run marked and in view, the active calls with their
 // variables, and what a comparison line compares.
 function showCode(run, position, stop) {
@@ -108,10 +114,9 @@ function showCode(run, position, stop) {
   }
   const item = codeLines.get(stop.line);
   item.setAttribute('aria-current', 'step');
-  const lines = $('code');
-  if (item.offsetTop < lines.scrollTop || item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight) {
-    lines.scrollTop = item.offsetTop - lines.clientHeight / 2;
-  }
+  // Scrolled in view once laid out: on a page just opened, the panel
+  // takes its height only then.
+  requestAnimationFrame(() => revealLine($('code'), item));
   const names = namesAt(run, position);
   $('frames').replaceChildren(...framesText(stop, names).map((text) => {
     const call = document.createElement('li');

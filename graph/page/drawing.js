@@ -114,14 +114,18 @@ function boxColour(s, i) {
 // enough to be seen.
 function drawFarBoxes(s, visible) {
   const { context } = s;
-  for (const colour of [COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.emptyFill]) {
+  // One pass sorts the boxes by colour; one path per colour fills them.
+  const byColour = new Map([COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.emptyFill].map((c) => [c, []]));
+  forEachVisible(s, visible, (i, rank) => {
+    byColour.get(present(s.list, i) ? boxColour(s, i) : COLOUR.emptyFill)?.push(rank);
+  });
+  for (const [colour, ranks] of byColour) {
     context.fillStyle = colour;
     context.beginPath();
-    forEachVisible(s, visible, (i, rank) => {
-      if ((present(s.list, i) ? boxColour(s, i) : COLOUR.emptyFill) !== colour) return;
+    for (const rank of ranks) {
       const box = rankBox(s, rank);
       context.rect(box.x, box.y, BOX_W, BOX_H);
-    });
+    }
     context.fill();
   }
   if (s.selected < 0 || !present(s.list, s.selected)) return;

@@ -171,8 +171,12 @@ function openLink(hash) {
 
 // ---- The picture.
 
-const columns = () => columnsFor(canvas.clientWidth);
-const viewport = () => ({ width: canvas.clientWidth, height: canvas.clientHeight });
+// The canvas's size as last drawn (or measured at start): reading it
+// from the document in an update would lay the page out there and then.
+let canvasSize = { width: 0, height: 0 };
+const measure = () => { canvasSize = { width: canvas.clientWidth, height: canvas.clientHeight }; };
+const columns = () => columnsFor(canvasSize.width);
+const viewport = () => canvasSize;
 const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / state.scale });
 const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
@@ -198,6 +202,7 @@ function draw() {
   drawPending = false;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
+  if (width !== canvasSize.width || height !== canvasSize.height) canvasSize = { width, height };
   const drawn = drawScene(context, {
     run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
     selected: state.selected, scale: state.scale, x: state.x, y: state.y, width, height, ratio,
@@ -564,6 +569,7 @@ function init() {
   canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
   window.addEventListener('resize', requestDraw, listening);
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
+  measure();
   openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();

@@ -159,7 +159,13 @@ export function showLineStep(run, position) {
 // screen, and per pointer drawn. Written only when it changed.
 let sceneShown = '';
 const SCENE_BOXES = 200; // told one by one; more are only counted
+let sceneDrawn = '';
 export function showScene(run, list, { boxes, pointers }) {
+  // What was drawn, cheaply: unchanged, nothing to write.
+  const drawn = `${boxes.join()}|${pointers.map(({ label, value }) => `${label}:${value.kind}:${value.index}`).join()}|` +
+    `${list.countStep}|${list.outside}|${list.outside >= 0 ? list.next[list.outside] : ''}|${list.word}`;
+  if (drawn === sceneDrawn) return;
+  sceneDrawn = drawn;
   const address = (i) => addressOf(run, i);
   const pointed = new Set(pointers.filter(({ value }) => 'index' in value).map(({ value }) => value.index));
   const told = boxes.length <= SCENE_BOXES ? boxes

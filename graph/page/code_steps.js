@@ -75,7 +75,7 @@ const number = (value) => ({ kind: 'number', value });
 // its variables that hold a value), and for a comparison what it compares.
 function makeStop(map, calls, compare = null) {
   const frames = calls.map(([name, key, variables]) => ({
-    name, line: map.functions[name][key], variables,
+    name, key, line: map.functions[name][key], variables,
   }));
   return { line: frames[frames.length - 1].line, frames, compare };
 }
@@ -209,24 +209,68 @@ function linkSegment(map, calls, { before, at, added }) {
 // as the addition found it): `kind` 'counted' at index `at` of `before`,
 // or 'inserted' as element `added` after the first `at` elements of
 // `before` (at the head, with list_add_front); the word is `wordBytes`
-// long. `changedFrom` is the first stop after the list's own change (the
-// count raised, or new_node returned); `linkedFrom` the first after
-// `*slot = node`.
+// long. A plan says from which stop on each thing has happened (every
+// `...From` is the first stop after the line that does it):
+// `decidedFrom`, the addition's outcome known (the equal word found, or
+// the place found); `changedFrom`, the list's own change (the count
+// raised, or new_node returned); `linkedFrom`, `*slot = node` run. An
+// insertion also has `absentFrom` (find_equal has found no equal word),
+// and new_node's `madeFrom` (the element allocated, zeroed),
+// `wordFrom` (its word allocated), `copiedFrom` (the word copied) and
+// `countedFrom` (its count set to 1). `walks` say where each walk's
+// comparisons stand: the first at stop `from`, one every `every` stops,
+// `count` of them.
 export function additionPlan(map, addition) {
   const { kind, before, at } = addition;
+  const n = before.length;
   const calls = callsOf(addition);
   const segments = [segment(1, 1, () => makeStop(map, [calls.outer('look')]))];
   const found = kind === 'counted';
   segments.push(lookSegment(map, calls, before, at, found));
+  const look = { from: 3, every: 2, count: found ? at + 1 : n };
   if (found) {
     segments.push(countSegment(map, calls, element(before[at])));
-    return { segments, length: total(segments), kind, changedFrom: 2 * at + 9 };
+    return {
+      segments, length: total(segments), kind, front: addition.front,
+      decidedFrom: 2 * at + 4, changedFrom: 2 * at + 9, walks: [look, null],
+    };
   }
   segments.push(allocateSegment(map, calls, addition));
   if (!addition.front) segments.push(...placeSegments(map, calls, before, at));
   segments.push(linkSegment(map, calls, addition));
   const length = total(segments);
-  return { segments, length, kind, changedFrom: 2 * before.length + 15, linkedFrom: length - 2 };
+  const place = addition.front || n === 0 ? null : { from: 2 * n + 18, every: 3, count: Math.min(at + 1, n) };
+  return {
+    segments, length, kind, front: addition.front, absentFrom: 2 * n + 3,
+    madeFrom: 2 * n + 7, wordFrom: 2 * n + 10, copiedFrom: 2 * n + 12, countedFrom: 2 * n + 13,
+    changedFrom: 2 * n + 15, decidedFrom: addition.front ? length - 5 : 2 * n + 19 + 3 * at,
+    linkedFrom: length - 2, walks: [look, place],
+  };
+}
+
+// How many elements each walk of an addition's plan has looked at by stop
+// `line`: a comparison counts once its line is the one about to run.
+export function lookedAt(plan, line) {
+  return plan.walks.map((walk) => (walk && line >= walk.from
+    ? Math.min(walk.count, 1 + Math.floor((line - walk.from) / walk.every)) : 0));
+}
+
+// The phase of an addition a stop belongs to: 'look' for the word,
+// 'count' it again, 'allocate' its element, 'place' (find where it goes)
+// or 'link' it; null in list_free.
+export function phaseOf(plan, stop) {
+  const inner = stop.frames[stop.frames.length - 1];
+  const byCall = {
+    find_equal: 'look', count_again: 'count', new_node: 'allocate',
+    list_find_predecessor: 'place', link_after: 'link',
+  };
+  if (plan.kind === 'free') return null;
+  if (stop.frames.length > 1) return byCall[inner.name];
+  const byKey = {
+    look: 'look', count: 'count', allocate: 'allocate', check: 'allocate',
+    link: plan.front ? 'link' : 'place',
+  };
+  return byKey[inner.key] ?? (plan.kind === 'counted' ? 'count' : 'link');
 }
 
 // The stops of list_free on the list `order` (element indices in list

@@ -7,6 +7,7 @@ import {
   BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_X, PITCH_Y, boxPlace, elementAtRank, rankCount, rankIn,
 } from './layout.js';
 import { LINKED, nextAddress, present } from './position.js';
+import { pointersOf } from './pointers.js';
 import { addressOf, additionOf, countAt } from './run.js';
 import { shortened } from './words.js';
 
@@ -15,15 +16,20 @@ const FONT = '11px "DejaVu Sans Mono", monospace';
 const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
 const CHAR_W = 6.7; // advance of one character in FONT, near enough
 const BOX_CHARS = Math.floor((BOX_W - 12) / CHAR_W);
-const COLOUR = {
-  box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#B00020', arrow: '#1F5FBF',
+// Text on a box is COLOUR.text or COLOUR.escape, each at least 4.5:1
+// against every fill a box takes.
+export const COLOUR = {
+  box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#8B0018', arrow: '#1F5FBF',
   faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
-  source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#E8894A',
-  walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#B8C2D0',
+  source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#F0A878',
+  walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#5F6B7D', emptyFill: '#B8C2D0',
   added: '#2E7D32', pointer: '#C2185B',
 };
 // Where the head pointer is written, left of the first box.
 const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
+// Where null pointers point: a column of null marks under the head.
+const NULL_AT = { x: -8, y: BOX_H + GAP_Y / 2 + 4 };
+const NULL_PITCH = 18;
 
 const rankBox = (s, rank) => boxPlace(rank, s.columns);
 const sceneBox = (s, i) => rankBox(s, rankIn(s.run, s.list, s.view, i));
@@ -33,6 +39,9 @@ const preceding = (s, i) => (s.list.status[i] === LINKED && s.list.rank[i] > 0
 const worldPoint = (s, px, py) => ({ x: s.x + px / s.scale, y: s.y + py / s.scale });
 
 // Draws the scene `s` with `context`, whose canvas is the scene's size.
+// Returns what it drew, for those who cannot see it: `boxes`, the
+// elements whose boxes are on screen, and `pointers`, the code's pointers
+// drawn ({ name, label, value }).
 export function drawScene(context, scene) {
   const s = { ...scene, context };
   context.clearRect(0, 0, s.width, s.height);
@@ -50,7 +59,22 @@ export function drawScene(context, scene) {
   else drawFarBoxes(s, visible);
   if (s.run.replay && s.view === 'memory') drawWalks(s);
   if (s.view === 'list') drawEnd(s);
-  if (s.stop) drawPointers(s);
+  const pointers = s.stop ? drawPointers(s) : [];
+  return { boxes: boxesOnScreen(s, visible), pointers };
+}
+
+// The elements whose boxes are on screen, the one outside the list too.
+function boxesOnScreen(s, visible) {
+  const boxes = [];
+  forEachVisible(s, visible, (i) => { if (present(s.list, i)) boxes.push(i); });
+  const outside = s.list.outside;
+  if (outside >= 0 && s.view === 'list') {
+    const box = sceneBox(s, outside);
+    const top = worldPoint(s, 0, 0);
+    const bottom = worldPoint(s, s.width, s.height);
+    if (box.x < bottom.x && box.x + BOX_W > top.x && box.y < bottom.y && box.y + BOX_H > top.y) boxes.push(outside);
+  }
+  return boxes;
 }
 
 // The ranks in view, row by row: [first, last] per visible row.
@@ -90,14 +114,18 @@ function boxColour(s, i) {
 // enough to be seen.
 function drawFarBoxes(s, visible) {
   const { context } = s;
-  for (const colour of [COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.empty]) {
+  // One pass sorts the boxes by colour; one path per colour fills them.
+  const byColour = new Map([COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.emptyFill].map((c) => [c, []]));
+  forEachVisible(s, visible, (i, rank) => {
+    byColour.get(present(s.list, i) ? boxColour(s, i) : COLOUR.emptyFill)?.push(rank);
+  });
+  for (const [colour, ranks] of byColour) {
     context.fillStyle = colour;
     context.beginPath();
-    forEachVisible(s, visible, (i, rank) => {
-      if ((present(s.list, i) ? boxColour(s, i) : COLOUR.empty) !== colour) return;
+    for (const rank of ranks) {
       const box = rankBox(s, rank);
       context.rect(box.x, box.y, BOX_W, BOX_H);
-    });
+    }
     context.fill();
   }
   if (s.selected < 0 || !present(s.list, s.selected)) return;
@@ -143,12 +171,14 @@ function drawBoxes(s, visible) {
     context.strokeRect(box.x, box.y, BOX_W, BOX_H);
     context.setLineDash([]);
     drawListFields(s, outside, box);
+    if (s.list.next[outside] < 0) nullEnd(s, box, COLOUR.added);
   }
 }
 
-// At a line of code: the innermost call's pointers, each a labelled
+// At a line of code: every pointer of every active call, each a labelled
 // arrow onto the box it points to (a pointer to a NEXT field onto that
-// field, &head onto the head), and in the memory view the head itself.
+// field, &head onto the head, null onto the null mark), and in the memory
+// view the head itself. Returns the pointers drawn, as #scene names them.
 function drawPointers(s) {
   const { context, list } = s;
   if (s.view === 'memory') {
@@ -158,34 +188,73 @@ function drawPointers(s) {
     }
   }
   const taken = new Map();
-  const frame = s.stop.frames[s.stop.frames.length - 1];
-  for (const [name, value] of frame.variables) {
-    const target = pointerTarget(s, name, value);
-    if (!target) continue;
+  const drawn = [];
+  let nulls = 0;
+  for (const pointer of pointersOf(s.stop)) {
+    const { value, label } = pointer;
+    const target = value.kind === 'null' ? null : pointerTarget(s, value);
+    if (value.kind !== 'null' && !target) continue;
+    drawn.push({ name: pointer.name, label, value });
+    if (!target) {
+      drawNullPointer(s, label, nulls);
+      nulls += 1;
+      continue;
+    }
     const key = `${target.x},${target.top}`;
     const n = taken.get(key) || 0;
     taken.set(key, n + 1);
-    const label = { x: target.x - 20 + n * 70, y: target.top - 22 };
-    drawText(s, name, label.x, label.y, BOLD, COLOUR.pointer);
+    const at = { x: target.labelX, y: target.top - 8 - 13 * n };
+    context.textAlign = target.align;
+    drawText(s, label, at.x, at.y, BOLD, COLOUR.pointer);
+    context.textAlign = 'left';
+    const from = { x: target.align === 'right' ? at.x - 4 : at.x + 8, y: at.y + 3 };
     context.beginPath();
-    context.moveTo(label.x + 8, label.y + 4);
+    context.moveTo(from.x, from.y);
     context.lineTo(target.x, target.y);
     stroke(s, COLOUR.pointer, 2);
-    arrowHead(s, target.x, target.y, Math.atan2(target.y - label.y - 4, target.x - label.x - 8),
-      COLOUR.pointer);
+    arrowHead(s, target.x, target.y, Math.atan2(target.y - from.y, target.x - from.x), COLOUR.pointer);
   }
+  return drawn;
+}
+
+// A null pointer: its label, and a short arrow into the null mark, in a
+// column under the head.
+function drawNullPointer(s, label, n) {
+  const { context } = s;
+  const y = NULL_AT.y + NULL_PITCH * n;
+  context.textAlign = 'right';
+  drawText(s, label, NULL_AT.x - 22, y + 4, BOLD, COLOUR.pointer);
+  context.textAlign = 'left';
+  context.beginPath();
+  context.moveTo(NULL_AT.x - 20, y);
+  context.lineTo(NULL_AT.x - 7, y);
+  stroke(s, COLOUR.pointer, 2);
+  arrowHead(s, NULL_AT.x - 6, y, 0, COLOUR.pointer);
+  drawNullMark(s, NULL_AT.x, y, COLOUR.pointer);
+}
+
+// The null mark: a ring struck through.
+function drawNullMark(s, x, y, colour) {
+  const { context } = s;
+  context.beginPath();
+  context.arc(x, y, 5, 0, 2 * Math.PI);
+  context.moveTo(x - 5, y + 5);
+  context.lineTo(x + 5, y - 5);
+  stroke(s, colour, 1.5);
 }
 
 // Where a pointer's arrow ends: on an element's box, on its NEXT field,
-// or on the head; null for a value that is not drawn.
-function pointerTarget(s, name, value) {
+// or on the head, with where its label stands; null for an element not
+// drawn.
+function pointerTarget(s, value) {
   if ((value.kind === 'element' || value.kind === 'next') && present(s.list, value.index)) {
     const box = sceneBox(s, value.index);
-    return value.kind === 'element' ? { x: box.x + 24, y: box.y, top: box.y }
-      : { x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6, top: box.y };
+    const onBox = { top: box.y, labelX: box.x + 4, align: 'left' };
+    return value.kind === 'element' ? { ...onBox, x: box.x + 24, y: box.y }
+      : { ...onBox, x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6 };
   }
-  if (value.kind === 'head' && name !== 'head') {
-    return { x: HEAD_AT.x + 12, y: HEAD_AT.y - 12, top: HEAD_AT.y - 12 };
+  if (value.kind === 'head') {
+    return { x: HEAD_AT.x + 12, y: HEAD_AT.y - 12, top: HEAD_AT.y - 14, labelX: -6, align: 'right' };
   }
   return null;
 }
@@ -215,7 +284,7 @@ function drawWord(s, word, x, y, room) {
     drawText(s, piece.text, pen, y, BOLD, piece.escaped ? COLOUR.escape : COLOUR.text);
     pen += [...piece.text].length * CHAR_W;
   }
-  if (cut) drawText(s, '\u2026', pen, y, BOLD, COLOUR.dim);
+  if (cut) drawText(s, '\u2026', pen, y, BOLD, COLOUR.text);
 }
 
 const positionText = (list, i) => (list.status[i] === LINKED ? String(list.rank[i] + 1) : '-');
@@ -224,7 +293,7 @@ function drawListFields(s, i, box) {
   const x = box.x + 6;
   const y = box.y + LINE;
   const position = positionText(s.list, i);
-  drawText(s, position, x, y, FONT, COLOUR.dim);
+  drawText(s, position, x, y, FONT, COLOUR.text);
   drawWord(s, s.run.data.words[i], x + (position.length + 1) * CHAR_W, y,
     BOX_CHARS - position.length - 2);
   drawText(s, `COUNT ${countAt(s.run, i, s.list.countStep)}`, x, y + LINE, FONT, COLOUR.text);
@@ -247,12 +316,12 @@ function drawMemoryFields(s, i, box) {
   const y = box.y + LINE;
   drawText(s, addressOf(s.run, i), x, y, BOLD, COLOUR.text);
   const position = `${positionText(s.list, i)}.`;
-  drawText(s, position, x, y + LINE, FONT, COLOUR.dim);
+  drawText(s, position, x, y + LINE, FONT, COLOUR.text);
   drawWord(s, s.run.data.words[i], x + (position.length + 1) * CHAR_W, y + LINE,
     BOX_CHARS - position.length - 2);
   drawText(s, `COUNT ${countAt(s.run, i, s.list.countStep)}`, x, y + 2 * LINE, FONT, COLOUR.text);
   const distance = distanceUp(s.run, i);
-  if (distance !== null) drawText(s, `+${distance} B to the next up`, x, y + 3 * LINE, FONT, COLOUR.dim);
+  if (distance !== null) drawText(s, `+${distance} B to the next up`, x, y + 3 * LINE, FONT, COLOUR.text);
 }
 
 function arrowHead(s, x, y, angle, colour) {
@@ -377,12 +446,27 @@ function drawHead(s) {
   arrowHead(s, 0, LINE * 3 + 10, 0, COLOUR.dim);
 }
 
-// After the last box: NULL, or how many elements were left out.
+// After the last box: its NEXT into the null mark, or how many elements
+// were left out.
 function drawEnd(s) {
   const { run } = s;
   const count = s.list.order.length;
   const end = count === 0 ? { x: 0, y: 0 } : rankBox(s, count - 1);
   const ended = run.replay || run.data.tail === run.nullAddress;
-  const text = ended ? 'NULL' : `\u2026 ${run.data.total - run.size} more`;
-  drawText(s, text, count === 0 ? 6 : end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
+  if (ended) {
+    nullEnd(s, count === 0 ? { x: -BOX_W, y: 0 } : end, COLOUR.dim);
+    return;
+  }
+  drawText(s, `\u2026 ${run.data.total - run.size} more`, end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
+}
+
+// A null NEXT: a short arrow from the box's NEXT field into the null mark.
+function nullEnd(s, box, colour) {
+  const y = box.y + LINE * 3 + 10;
+  s.context.beginPath();
+  s.context.moveTo(box.x + BOX_W, y);
+  s.context.lineTo(box.x + BOX_W + 16, y);
+  stroke(s, colour, 1.2);
+  arrowHead(s, box.x + BOX_W + 17, y, 0, colour);
+  drawNullMark(s, box.x + BOX_W + 23, y, colour);
 }

@@ -9,8 +9,10 @@ export const GAP_Y = 42;
 export const PITCH_X = BOX_W + GAP_X;
 export const PITCH_Y = BOX_H + GAP_Y;
 
-// Nearly square for a long list, never narrower than six boxes.
-export const columnsFor = (size) => Math.max(6, Math.ceil(Math.sqrt(size)));
+// As many boxes as fit across `width` screen pixels at full size, with
+// the head's margin left of the first (one at least): the rows wrap to the
+// window, whatever the list's length.
+export const columnsFor = (width) => Math.max(1, Math.floor((width - 2 * GAP_X) / PITCH_X));
 
 export function boxPlace(rank, columns) {
   return { x: (rank % columns) * PITCH_X, y: Math.floor(rank / columns) * PITCH_Y };

@@ -5,27 +5,31 @@
 // (#view=memory&select=17&zoom=0.5&step=120&line=3). A link opened, a
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
-import { codeMap } from './code_steps.js';
 import { drawScene } from './drawing.js';
 import { readFragment, writeFragment } from './fragment.js';
 import {
-  GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, rankAt, rankCount, rankIn, worldExtent,
+  BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_Y, boxPlace, columnsFor, elementAtRank, rankAt, rankCount, rankIn,
+  worldExtent,
 } from './layout.js';
 import {
-  $, render, showCodeOf, showDetails, showPosition, showSwitch, showTotals, showView,
+  $, render, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
+  showTotals, showView,
 } from './panels.js';
+import { fadeOver, snapshot } from './fade.js';
+import { followedElements } from './pointers.js';
 import { drawPlot, plotMaxima } from './plot.js';
 import {
   afterStep, lineStep, listAt, present, samePosition,
 } from './position.js';
+import { codeMap } from './code_steps.js';
 import {
-  additionOf, freeLength, openRun, planLength, stopAt,
+  additionOf, freeLength, openRun, planLength, planOf, sameLine, stopAt,
 } from './run.js';
 import {
   followed, found, pointedText, preceded, titleText,
 } from './texts.js';
 import {
-  MAX_SCALE, MIN_SCALE, centred, fitted, revealed, zoomed,
+  MAX_SCALE, MIN_SCALE, centred, fitted, framed, revealed, zoomed,
 } from './view.js';
 
 // The page's state, and the one update that shows it. Set by startPage.
@@ -47,6 +51,14 @@ let drawPending = false;
 let saveTimer = 0;
 let playing = null;
 let drag = null;
+// The pointers on the canvas (for two fingers' zoom), and the picture
+// fading out after `*slot = node`.
+let touching = new Map();
+let fading = null;
+let saidAt = 0;
+let sayTimer = 0;
+const FADE_MS = 250; // under 300 ms
+const SAY_EVERY_MS = 500;
 
 const run = () => runs[state.run];
 const list = () => shown.list;
@@ -68,12 +80,15 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1,
     x: -GAP_X * 2, y: -GAP_Y, note: '', answer: null, selections: runs.map(() => null),
+    left: runs.map(() => null),
   };
   shown = { run: -1, position: null, list: null, stop: null };
   plotted = { run: -1, width: 0, maxima: null };
   drawPending = false;
   playing = null;
   drag = null;
+  touching = new Map();
+  fading = null;
   init();
 }
 
@@ -92,10 +107,15 @@ function update(change, how = {}) {
   if (moved) {
     shown = { run: state.run, position: now, list: listAt(run(), now), stop: replayed ? stopAt(run(), now) : null };
     if (runChanged) showRun();
-    if (replayed) showPosition(run(), now, shown, runs.length > 1);
+    if (replayed) {
+      showPosition(run(), now, shown, runs.length > 1);
+      showLineStep(run(), now);
+      say();
+    }
   }
   const follow = how.centre ?? how.reveal ?? -1;
-  if (follow >= 0 && present(list(), follow)) {
+  if (how.pointers && shown.stop) Object.assign(state, framing());
+  else if (follow >= 0 && present(list(), follow)) {
     Object.assign(state, how.centre !== undefined ? centring(follow) : revealing(follow));
   }
   showDetails(run(), list(), state.selected, state.answer);
@@ -146,13 +166,17 @@ function openLink(hash) {
   if (read.view) change.view = read.view;
   if (read.scale) change.scale = read.scale;
   if (replayed) Object.assign(change, { step: read.step, line: read.line, free: read.free });
-  update(change, { centre: read.selected });
+  update(change, { centre: read.selected, pointers: read.selected < 0 });
 }
 
 // ---- The picture.
 
-const columns = () => columnsFor(run().size);
-const viewport = () => ({ width: canvas.clientWidth, height: canvas.clientHeight });
+// The canvas's size as last drawn (or measured at start): reading it
+// from the document in an update would lay the page out there and then.
+let canvasSize = { width: 0, height: 0 };
+const measure = () => { canvasSize = { width: canvas.clientWidth, height: canvas.clientHeight }; };
+const columns = () => columnsFor(canvasSize.width);
+const viewport = () => canvasSize;
 const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / state.scale });
 const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
@@ -178,11 +202,15 @@ function draw() {
   drawPending = false;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
-  drawScene(context, {
+  if (width !== canvasSize.width || height !== canvasSize.height) canvasSize = { width, height };
+  const drawn = drawScene(context, {
     run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
     selected: state.selected, scale: state.scale, x: state.x, y: state.y, width, height, ratio,
     columns: columns(),
   });
+  if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
+  if (fading) requestDraw();
+  showScene(run(), list(), drawn);
   if (replayed) drawCost();
   performance.measure('draw', { start, end: performance.now() });
   if (!document.documentElement.hasAttribute('data-ready')) {
@@ -210,6 +238,22 @@ function elementAt(wx, wy) {
 const world = () => worldExtent(run().size, columns());
 const revealing = (i) => revealed(state, boxOf(i), viewport(), world());
 const centring = (i) => centred(state, boxOf(i), viewport(), world());
+
+// The view that keeps every pointer's target, the head and the element
+// being made on screen (and the null marks under the head).
+function framing() {
+  const boxes = followedElements(shown.stop, list()).map(boxOf);
+  const head = { x: -GAP_X * 2 - 60, y: -GAP_Y, width: GAP_X * 2 + 60, height: PITCH_Y + GAP_Y };
+  const rect = boxes.reduce((r, box) => {
+    const x = Math.min(r.x, box.x);
+    const y = Math.min(r.y, box.y - GAP_Y);
+    return {
+      x, y, width: Math.max(r.x + r.width, box.x + BOX_W + GAP_X) - x,
+      height: Math.max(r.y + r.height, box.y + BOX_H) - y,
+    };
+  }, head);
+  return framed(state, rect, viewport());
+}
 
 // ---- What the user does.
 
@@ -248,15 +292,53 @@ const pan = (dx, dy) => update({ x: state.x - dx / state.scale, y: state.y - dy 
 
 // Goes to a position; with nothing selected, the addition's element is
 // brought into view.
+// In the code, the view follows the pointers instead.
 function goTo(next, how = {}) {
   const element = next.step > 0 ? additionOf(run(), next.step).element : -1;
+  const inCode = next.line > 0 || next.free > 0;
   update({ ...next, answer: null }, {
-    soon: !(next.line || next.free), ...how, reveal: state.selected < 0 ? element : -1,
+    soon: !inCode || playing !== null, ...how, pointers: inCode, reveal: state.selected < 0 ? element : -1,
   });
 }
 
 const step = (k, how) => goTo(afterStep(run(), k), how);
-const moveLine = (delta) => goTo(lineStep(run(), position(), delta));
+
+// One line step; the one that links the new element fades the picture
+// before it into the picture after.
+function moveLine(delta) {
+  const next = lineStep(run(), position(), delta);
+  const plan = planOf(run(), next.step);
+  if (delta > 0 && next.free === 0 && next.line > 0 && next.line === plan?.linkedFrom) startFade();
+  goTo(next);
+}
+
+// Goes to line step `line` of the addition (or of list_free) paused in,
+// or last shown.
+function slideLine(line) {
+  if (state.free > 0) goTo({ step: state.step, line: 0, free: Math.max(1, line) });
+  else if (line > 0) goTo({ step: state.step, line, free: 0 });
+  else goTo(afterStep(run(), state.step));
+}
+
+function startFade() {
+  if (!matchMedia('(prefers-reduced-motion: reduce)').matches) fading = snapshot(canvas);
+}
+
+// Announces the line about to run with its code, and what a comparison
+// compares; between additions, the status. During Play at most one in
+// SAY_EVERY_MS.
+function say() {
+  clearTimeout(sayTimer);
+  const wait = saidAt + SAY_EVERY_MS - performance.now();
+  if (playing && wait > 0) {
+    sayTimer = setTimeout(say, wait);
+    return;
+  }
+  saidAt = performance.now();
+  const stop = shown.stop;
+  const code = stop ? `Line ${stop.line}: ${run().code.lines[stop.line - 1].trim()} ${$('compare').textContent}` : '';
+  $('said').textContent = stop ? code.trim() : $('status').textContent;
+}
 
 // Goes to the next addition of the selected element's word.
 function nextOfWord() {
@@ -271,7 +353,10 @@ function nextOfWord() {
 
 // Two runs of one text: the switch, at the same step. Each run keeps
 // its own selection, by word; a run not yet shown takes the word
-// selected in the other.
+// selected in the other. Paused in the code, the other run goes to the
+// start of the same phase of the same addition (or the line step as far
+// through it), unless it was left in that phase of that addition: then
+// back where it was.
 function switchRun() {
   if (runs.length < 2) return;
   const index = 1 - state.run;
@@ -279,30 +364,51 @@ function switchRun() {
   const selections = state.selections.map((kept, r) => (r === state.run ? word : kept));
   const wanted = selections[index] ?? word;
   const selected = wanted === null ? -1 : runs[index].data.words.indexOf(wanted);
-  update({ run: index, selections, selected, line: 0, free: 0, note: '', answer: null });
+  const left = state.left.map((kept, r) => (r === state.run ? position() : kept));
+  update({
+    run: index, selections, left, selected, ...sameLine(run(), runs[index], position(), left[index]),
+    note: '', answer: null,
+  });
 }
 
-// Play: on by as many additions as the speed asks for the time passed.
+// Play: on by as many additions as the speed asks for the time passed;
+// started paused in the code, on by line steps at the speed in lines.
 function play() {
   if (playing) {
     playing = null;
     $('play').setAttribute('aria-pressed', 'false');
+    for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'polite');
     return;
   }
-  if (state.step >= run().replay.total) step(0);
-  playing = { last: performance.now(), carry: 0 };
+  const lines = state.line > 0 || state.free > 0;
+  if (!lines && state.step >= run().replay.total) step(0);
+  playing = { last: performance.now(), carry: 0, lines };
   $('play').setAttribute('aria-pressed', 'true');
+  // What changes many times a second is told by #said, at most twice.
+  for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'off');
   requestAnimationFrame(advance);
 }
 
 function advance(now) {
   if (!playing) return;
-  const due = playing.carry + ((now - playing.last) / 1000) * Number($('speed').value);
+  const speed = Number($(playing.lines ? 'line-speed' : 'speed').value);
+  const due = playing.carry + ((now - playing.last) / 1000) * speed;
   playing.last = now;
   const whole = Math.floor(due);
   playing.carry = due - whole;
-  if (whole > 0) step(state.step + whole, { soon: true });
-  if (state.step >= run().replay.total) {
+  let ended = false;
+  if (whole > 0 && playing.lines) {
+    let next = position();
+    for (let n = 0; n < whole && !ended; n += 1) {
+      const after = lineStep(run(), next, 1);
+      ended = samePosition(after, next);
+      next = after;
+    }
+    goTo(next);
+  } else if (whole > 0) {
+    step(state.step + whole, { soon: true });
+  }
+  if (ended || (!playing.lines && state.step >= run().replay.total)) {
     play();
     return;
   }
@@ -323,7 +429,7 @@ const replayKeys = {
 function onKey(event) {
   if (event.target === $('find') || event.target instanceof HTMLTextAreaElement || event.ctrlKey || event.metaKey || event.altKey) return;
   if (event.target instanceof HTMLButtonElement && (event.key === ' ' || event.key === 'Enter')) return;
-  if (event.target === $('step') && /^(Arrow|Home|End|Page)/.test(event.key)) return;
+  if ((event.target === $('step') || event.target === $('line-step')) && /^(Arrow|Home|End|Page)/.test(event.key)) return;
   const action = keys[event.key] || (replayed && replayKeys[event.key]);
   if (!action) return;
   event.preventDefault();
@@ -344,13 +450,37 @@ const pointAt = (event) => {
   return toWorld(event.clientX - rect.left, event.clientY - rect.top);
 };
 
+// One finger (or the mouse) drags the picture, or clicks a box; two
+// fingers zoom about the point between them.
 function onPointerDown(event) {
-  drag = { x: event.clientX, y: event.clientY, moved: false };
-  canvas.setPointerCapture(event.pointerId);
+  touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
+  try {
+    canvas.setPointerCapture(event.pointerId);
+  } catch {
+    // A pointer the browser does not know as active: not captured.
+  }
+  drag = touching.size === 1 ? { x: event.clientX, y: event.clientY, moved: false } : { moved: true };
   canvas.focus();
 }
 
+// The two fingers' distance and the point between them, on the canvas.
+function spread() {
+  const [a, b] = [...touching.values()];
+  const rect = canvas.getBoundingClientRect();
+  return {
+    distance: Math.hypot(a.x - b.x, a.y - b.y),
+    x: (a.x + b.x) / 2 - rect.left, y: (a.y + b.y) / 2 - rect.top,
+  };
+}
+
 function onPointerMove(event) {
+  if (touching.size === 2 && touching.has(event.pointerId)) {
+    const before = spread();
+    touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
+    const after = spread();
+    if (before.distance > 0) zoom(after.distance / before.distance, after.x, after.y);
+    return;
+  }
   if (drag) {
     const dx = event.clientX - drag.x;
     const dy = event.clientY - drag.y;
@@ -366,12 +496,19 @@ function onPointerMove(event) {
 }
 
 function onPointerUp(event) {
+  touching.delete(event.pointerId);
   const clicked = drag && !drag.moved;
+  if (touching.size > 0) return;
   drag = null;
   if (!clicked) return;
   const point = pointAt(event);
   const i = elementAt(point.x, point.y);
   if (i >= 0) select(i);
+}
+
+function onPointerCancel(event) {
+  touching.delete(event.pointerId);
+  if (touching.size === 0) drag = null;
 }
 
 function onWheel(event) {
@@ -396,6 +533,10 @@ function initReplay() {
   $('next-of-word').addEventListener('click', nextOfWord, listening);
   $('line-forward').addEventListener('click', () => moveLine(1), listening);
   $('line-back').addEventListener('click', () => moveLine(-1), listening);
+  $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
+  $('lesson').hidden = false;
+  $('cost').hidden = false;
+  showHint(() => canvas.focus(), listening);
   $('plot').addEventListener('click', onPlotClick, listening);
   if (runs.length > 1) {
     $('run').hidden = false;
@@ -420,9 +561,15 @@ function init() {
   canvas.addEventListener('pointerdown', onPointerDown, listening);
   canvas.addEventListener('pointermove', onPointerMove, listening);
   canvas.addEventListener('pointerup', onPointerUp, listening);
+  canvas.addEventListener('pointercancel', onPointerCancel, listening);
+  for (const [id, action] of [['first', () => ends(false)], ['last', () => ends(true)],
+    ['previous', back], ['next', follow]]) {
+    $(id)?.addEventListener('click', action, listening);
+  }
   canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
   window.addEventListener('resize', requestDraw, listening);
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
+  measure();
   openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();

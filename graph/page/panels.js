@@ -1,13 +1,26 @@
 // The page's panels beside the picture, written from the model's texts:
 // the details, the status and phases, the code with the line about to
 // run, the active calls and what a comparison compares, the totals.
-import { shownRanges } from './code_steps.js';
+import { planStop, shownRanges } from './code_steps.js';
+import { targetName } from './pointers.js';
+import { LINKED, nextAddress } from './position.js';
 import {
-  compareText, detailsText, framesText, namesAt, phasesOf, statusText, totalsText,
+  addressOf, countAt, freeLength, planAt, planLength,
+} from './run.js';
+import {
+  compareText, detailsText, framesText, namesAt, phasesOf, statusText, totalsText, wordText,
 } from './texts.js';
 import { pieces } from './words.js';
 
-export const $ = (id) => document.getElementById(id);
+// A stand-in for an element a page leaves out (a page built from other
+// HTML with fewer panels): written to, never shown.
+const standIns = new Map();
+function standIn(id) {
+  if (!standIns.has(id)) standIns.set(id, document.createElement(/speed$/.test(id) ? 'select' : 'input'));
+  return standIns.get(id);
+}
+
+export const $ = (id) => document.getElementById(id) ?? standIn(id);
 
 // Writes a text's parts into `element`: words with their escapes marked.
 export function render(element, parts) {
@@ -44,9 +57,12 @@ export function showView(view) {
 // code, at `position` with the list there and the stop of the code.
 export function showPosition(run, position, { list, stop }, named) {
   render($('status'), statusText(run, position, list, named));
-  const phases = phasesOf(run, position);
+  const { taken, current } = phasesOf(run, position);
   for (const item of document.querySelectorAll('#phases li')) {
-    item.classList.toggle('taken', phases.includes(item.dataset.phase));
+    item.hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
+    item.classList.toggle('taken', taken.includes(item.dataset.phase));
+    if (item.dataset.phase === current) item.setAttribute('aria-current', 'step');
+    else item.removeAttribute('aria-current');
   }
   $('step').value = String(position.step);
   showCode(run, position, stop);
@@ -77,10 +93,20 @@ export function showCodeOf(run) {
   });
 }
 
+function revealLine(lines, item) {
+  if (item.offsetTop < lines.scrollTop || item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight) {
+    lines.scrollTop = item.offsetTop - lines.clientHeight / 2;
+  }
+}
+
 // The line about to run marked and in view, the active calls with their
 // variables, and what a comparison line compares.
 function showCode(run, position, stop) {
   for (const item of $('code').querySelectorAll('[aria-current]')) item.removeAttribute('aria-current');
+  for (const item of $('code').querySelectorAll('.ran')) item.classList.remove('ran');
+  const at = position.free || position.line;
+  const ran = at > 1 ? planStop(planAt(run, position), at - 1) : null;
+  if (ran && ran.line !== stop?.line) codeLines.get(ran.line).classList.add('ran');
   if (!stop) {
     $('frames').replaceChildren();
     $('compare').textContent = '';
@@ -88,10 +114,9 @@ function showCode(run, position, stop) {
   }
   const item = codeLines.get(stop.line);
   item.setAttribute('aria-current', 'step');
-  const lines = $('code');
-  if (item.offsetTop < lines.scrollTop || item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight) {
-    lines.scrollTop = item.offsetTop - lines.clientHeight / 2;
-  }
+  // Scrolled in view once laid out: on a page just opened, the panel
+  // takes its height only then.
+  requestAnimationFrame(() => revealLine($('code'), item));
   const names = namesAt(run, position);
   $('frames').replaceChildren(...framesText(stop, names).map((text) => {
     const call = document.createElement('li');
@@ -117,3 +142,85 @@ export function showTotals(runs) {
     return piece;
   }));
 }
+
+// The slider over the line steps of the addition shown (or of list_free):
+// after an addition, at its last.
+export function showLineStep(run, position) {
+  const slider = $('line-step');
+  const { step: k, line, free } = position;
+  const length = free > 0 ? freeLength(run) : planLength(run, k);
+  slider.max = String(length);
+  slider.value = String(free || line || length);
+  slider.disabled = length === 0;
+  slider.setAttribute('aria-valuetext', length === 0 ? 'no line steps'
+    : `step ${slider.value} of ${length} in ${free > 0 ? 'list_free' : 'this addition'}`);
+}
+
+// What the picture shows, for a screen reader: a list item per box on
+// screen, and per pointer drawn. Written only when it changed.
+let sceneShown = '';
+const SCENE_BOXES = 200; // told one by one; more are only counted
+let sceneDrawn = '';
+export function showScene(run, list, { boxes, pointers }) {
+  // What was drawn, cheaply: unchanged, nothing to write.
+  const drawn = `${boxes.join()}|${pointers.map(({ label, value }) => `${label}:${value.kind}:${value.index}`).join()}|` +
+    `${list.countStep}|${list.outside}|${list.outside >= 0 ? list.next[list.outside] : ''}|${list.word}`;
+  if (drawn === sceneDrawn) return;
+  sceneDrawn = drawn;
+  const address = (i) => addressOf(run, i);
+  const pointed = new Set(pointers.filter(({ value }) => 'index' in value).map(({ value }) => value.index));
+  const told = boxes.length <= SCENE_BOXES ? boxes
+    : [...boxes.filter((i) => pointed.has(i)), ...boxes.filter((i) => !pointed.has(i))].slice(0, SCENE_BOXES);
+  const boxItems = told.map((i) => {
+    const where = list.status[i] === LINKED ? `position ${list.rank[i] + 1}` : 'not in the list';
+    const next = nextAddress(run, list, i, address);
+    const word = i === list.outside && list.word !== 'copied' ? `word ${list.word}`
+      : `word "${wordText(run.data.words[i])}"`;
+    return [address(i), `${where}: ${word}, count ${countAt(run, i, list.countStep)}, ` +
+      `at ${address(i)}, NEXT ${next === run.nullAddress ? 'null' : next}`];
+  });
+  const pointerItems = pointers.map(({ name, label, value }) => {
+    const target = targetName(value, address);
+    const to = value.kind === 'next' ? `the NEXT field of ${target}` : target;
+    return [name, target, `${label} points to ${to}`];
+  });
+  if (told.length < boxes.length) boxItems.push(['', `and ${boxes.length - told.length} more boxes`]);
+  const key = JSON.stringify([boxItems, pointerItems]);
+  if (key === sceneShown) return;
+  sceneShown = key;
+  $('scene-boxes').replaceChildren(...boxItems.map(([adr, text]) => {
+    const item = document.createElement('li');
+    if (adr) item.dataset.address = adr;
+    item.textContent = text;
+    return item;
+  }));
+  $('scene-pointers').replaceChildren(...pointerItems.map(([name, target, text]) => {
+    const item = document.createElement('li');
+    item.dataset.pointer = name;
+    item.dataset.target = target;
+    item.textContent = text;
+    return item;
+  }));
+}
+
+// The first time a replay is opened here: which keys step through it.
+export function showHint(done, listening) {
+  const key = 'wordlist-hint-seen';
+  let seen = true;
+  try {
+    seen = localStorage.getItem(key) !== null;
+  } catch {
+    seen = false; // no storage: the hint each time
+  }
+  $('hint').hidden = seen;
+  $('hint-close').addEventListener('click', () => {
+    $('hint').hidden = true;
+    try {
+      localStorage.setItem(key, '1');
+    } catch {
+      // Nothing kept: shown again next time.
+    }
+    done();
+  }, listening);
+}
+

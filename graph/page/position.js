@@ -5,7 +5,7 @@
 // list at a position is worked out from the run and the position alone,
 // so that a position reached by steps and one opened by a link are the
 // same.
-import { freedAt } from './code_steps.js';
+import { freedAt, lookedAt } from './code_steps.js';
 import { additionOf, freeLength, planAt, planLength } from './run.js';
 
 // What an element is at a position: 0 when it is not allocated yet, or
@@ -17,7 +17,7 @@ export const RELEASED = 4; // released by list_free
 // The whole listing of a run without additions, made once.
 function wholeList(run) {
   run.whole ??= linkedList(run, Int32Array.from({ length: run.size }, (_, i) => i),
-    { before: [], walked: new Uint8Array(run.size), countStep: 0, outside: -1, wordReleased: false },
+    { before: [], looked: [0, 0], walked: new Uint8Array(run.size), countStep: 0, outside: -1, word: 'copied' },
     new Uint8Array(run.size), new Int32Array(run.size).fill(-1));
   return run.whole;
 }
@@ -26,11 +26,13 @@ function wholeList(run) {
 // where element i stands in it (-1: not in it); `status[i]`, one of the
 // above; `next[i]`, the element its NEXT points to (-1: null, or past the
 // drawn elements); `outside`, the element that is allocated but not in
-// the list (-1: none), and `wordReleased`, whether list_free has released
-// its word already; `countStep`, the addition up to which counts are
-// raised; `before`, the list the position's addition walked, and
-// `walked[i]`: 1 if its first walk looked at element i, 2 its second, 3
-// both.
+// the list (-1: none), with `word` what its word pointer holds ('null',
+// 'unset': allocated, not copied yet, 'copied', or 'released' by
+// list_free); `countStep`, the addition up to which counts are raised
+// (the element new_node makes has count 0 until its count is set);
+// `before`, the list the position's addition walked, `looked`, how many
+// elements each walk has looked at so far, and `walked[i]`: 1 if the
+// first walk has looked at element i, 2 the second, 3 both.
 export function listAt(run, position) {
   const { size, replay } = run;
   if (!replay) return wholeList(run);
@@ -40,34 +42,44 @@ export function listAt(run, position) {
     if (replay.inserted[i] <= k) order.push(i);
   }
   const list = {
-    before: [], walked: new Uint8Array(size), countStep: k, outside: -1, wordReleased: false,
+    before: [], looked: [0, 0], walked: new Uint8Array(size), countStep: k, outside: -1, word: 'copied',
   };
   const status = new Uint8Array(size);
   const next = new Int32Array(size).fill(-1);
   const addition = k > 0 ? additionOf(run, k) : null;
-  if (addition?.element >= 0) {
-    // The walks went through the list as it was before this addition.
-    list.before = addition.kind === 'inserted' ? order.filter((i) => i !== addition.element) : order;
-    for (let p = 0; p < replay.first[k]; p += 1) list.walked[list.before[p]] |= 1;
-    for (let p = 0; p < replay.second[k]; p += 1) list.walked[list.before[p]] |= 2;
-  }
   const plan = planAt(run, position);
+  if (addition?.element >= 0) {
+    // The walks go through the list as it was before this addition.
+    list.before = addition.kind === 'inserted' ? order.filter((i) => i !== addition.element) : order;
+    list.looked = plan && plan.kind !== 'free' ? lookedAt(plan, position.line) : [replay.first[k], replay.second[k]];
+    list.looked.forEach((count, walk) => {
+      for (let p = 0; p < count; p += 1) list.walked[list.before[p]] |= walk + 1;
+    });
+  }
   if (plan?.kind === 'free') {
     order = freeing(plan, position.free, order, list, status, next);
   } else if (plan?.kind === 'inserted' && position.line < plan.linkedFrom) {
     order = list.before;
-    if (position.line >= plan.changedFrom) {
-      // new_node has returned it; `node->next = *slot` has run a line
-      // before `*slot = node`.
-      list.outside = addition.element;
-      status[addition.element] = MADE;
-      const after = replay.position[k] - 1;
-      if (position.line >= plan.linkedFrom - 1 && after < order.length) next[addition.element] = order[after];
-    }
+    making(plan, position.line, addition.element, list, status);
+    // `node->next = *slot` has run a line before `*slot = node`.
+    const after = replay.position[k] - 1;
+    if (position.line >= plan.linkedFrom - 1 && after < order.length) next[addition.element] = order[after];
   } else if (plan?.kind === 'counted' && position.line < plan.changedFrom) {
     list.countStep = k - 1;
   }
   return linkedList(run, Int32Array.from(order), list, status, next);
+}
+
+// The element new_node makes, as the heap holds it at line step `line`:
+// zeroed once allocated, then its word allocated, copied, and its count
+// set.
+function making(plan, line, element, list, status) {
+  if (line < plan.countedFrom) list.countStep -= 1;
+  if (line < plan.madeFrom) return;
+  list.outside = element;
+  status[element] = MADE;
+  if (line < plan.wordFrom) list.word = 'null';
+  else if (line < plan.copiedFrom) list.word = 'unset';
 }
 
 // list_free at line step `free`: the elements released, the one taken
@@ -78,11 +90,12 @@ function freeing(plan, free, order, list, status, next) {
   if (unlinked > released) {
     const taken = order[unlinked - 1];
     list.outside = taken;
-    list.wordReleased = wordsReleased > released;
+    if (wordsReleased > released) list.word = 'released';
     status[taken] = UNLINKED;
     next[taken] = unlinked < order.length ? order[unlinked] : -1;
   }
   list.walked.fill(0);
+  list.looked = [0, 0];
   return order.slice(unlinked);
 }
 

@@ -1,7 +1,9 @@
 // A run as the page shows it, opened once from the page's data: a
 // listing, or a trace's additions replayed, with what follows from it
 // (the order of address, the replay, the list's code) worked out at load.
-import { additionPlan, freePlan, planStop } from './code_steps.js';
+import {
+  additionPlan, freePlan, phaseOf, planStop,
+} from './code_steps.js';
 import { decodeStep, listBefore, makeReplay } from './replay.js';
 import { bytesOf } from './words.js';
 
@@ -96,4 +98,25 @@ export function planAt(run, { step, line, free }) {
 export function stopAt(run, position) {
   const plan = planAt(run, position);
   return plan ? planStop(plan, position.free || position.line) : null;
+}
+
+// Where run `other` goes when the page switches to it from `run` at
+// `position`: the same addition, and paused in the code, the start of
+// the same phase (or, with no such phase, the line step as far through
+// it), unless `kept`, where `other` was left, is in that phase of that
+// addition: then there again.
+export function sameLine(run, other, position, kept = null) {
+  const { step: k, line, free } = position;
+  if (free > 0) return { line: 0, free: Math.min(free, freeLength(other)) };
+  const plan = planOf(other, k);
+  if (line === 0 || !plan) return { line: 0, free: 0 };
+  const phase = phaseOf(planOf(run, k), stopAt(run, position));
+  const phaseAt = (n) => phaseOf(plan, planStop(plan, n));
+  if (kept?.step === k && kept.line > 0 && kept.free === 0 && phaseAt(kept.line) === phase) {
+    return { line: kept.line, free: 0 };
+  }
+  for (let n = 1; n <= plan.length; n += 1) {
+    if (phaseAt(n) === phase) return { line: n, free: 0 };
+  }
+  return { line: Math.max(1, Math.round((line / planLength(run, k)) * plan.length)), free: 0 };
 }

@@ -6,7 +6,10 @@ import { findWord, pieces } from './words.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, nextAddress, present,
 } from './position.js';
-import { addressOf, additionOf, countAt, freeLength, planLength } from './run.js';
+import { phaseOf, planStop } from './code_steps.js';
+import {
+  addressOf, additionOf, countAt, freeLength, planOf, stopAt,
+} from './run.js';
 
 // A word as one string, its escapes as the page shows them.
 export const wordText = (word) => pieces(word).map((piece) => piece.text).join('');
@@ -77,41 +80,82 @@ function additionTold(run, k, list) {
   return kind === 'inserted' ? `" inserted at position ${p} (looked at ${looked})` : '" not counted';
 }
 
-// The status line: where the replay stands, and what the addition did.
-// On a page of two runs (`named`), it names the run it speaks of.
+// What addition k has done by line step `line` of its plan: nothing of
+// its outcome before the line that decides it has run.
+function additionSoFar(run, k, plan, line, list) {
+  const { replay } = run;
+  const [first, second] = list.looked;
+  const p = replay.position[k];
+  if (plan.kind === 'counted') {
+    if (line >= plan.changedFrom) return additionTold(run, k, list);
+    if (line >= plan.decidedFrom) return `" found at position ${p} (looked at ${first})`;
+    return `": looking for it, looked at ${first} so far`;
+  }
+  const looked = run.front ? `${first}` : `${first} + ${second}`;
+  if (line >= plan.linkedFrom) return additionTold(run, k, list);
+  if (line >= plan.decidedFrom) return `" goes at position ${p} (looked at ${looked})`;
+  if (line < plan.absentFrom) return `": looking for it, looked at ${first} so far`;
+  if (run.front || line < plan.walks[1]?.from) return `" is not in the list (looked at ${first})`;
+  return `" is not in the list (looked at ${first}); finding its place, looked at ${second} so far`;
+}
+
+// Where in the code a position is paused: the lit source line, and which
+// of the call's line steps it is.
+function lineTold(stop, at, length, where) {
+  return `; line ${stop.line} (step ${at} of ${length} in ${where})`;
+}
+
+// The status line: where the replay stands, and what the addition has
+// done so far. On a page of two runs (`named`), it names the run it
+// speaks of.
 export function statusText(run, position, list, named = false) {
   const { step: k, line, free } = position;
   const total = run.replay.total;
   const parts = named ? [`${run.name}: `] : [];
   if (free > 0) {
-    parts.push(`After step ${k} of ${total}: list_free releases the list, ` +
-      `line ${free} of ${freeLength(run)}`);
+    parts.push(`After step ${k} of ${total}: list_free releases the list` +
+      lineTold(stopAt(run, position), free, freeLength(run), 'list_free'));
   } else if (k === 0) {
     parts.push(`Step 0 of ${total}: the list is empty`);
+  } else if (line > 0) {
+    const plan = planOf(run, k);
+    parts.push(`Step ${k} of ${total}: "`, { word: additionOf(run, k).word },
+      additionSoFar(run, k, plan, line, list) +
+      lineTold(planStop(plan, line), line, plan.length, 'this addition'));
   } else {
     parts.push(`Step ${k} of ${total}: "`, { word: additionOf(run, k).word }, additionTold(run, k, list));
-    if (line > 0) parts.push(`, line ${line} of ${planLength(run, k)}`);
   }
   return parts;
 }
 
 const PHASES = {
-  counted: ['look'], inserted: ['look', 'allocate', 'place', 'link'],
+  counted: ['look', 'count'], inserted: ['look', 'allocate', 'place', 'link'],
   front: ['look', 'allocate', 'link'], uncounted: ['look'],
 };
 
-// The phases of the list's code that the position's addition takes.
+// The phases of the list's code that the position's addition takes, and
+// the one being run at a line step (null between additions).
 export function phasesOf(run, position) {
-  if (position.free > 0 || position.step === 0) return [];
+  if (position.free > 0 || position.step === 0) return { taken: [], current: null };
   const { kind } = additionOf(run, position.step);
-  return PHASES[kind === 'inserted' && run.front ? 'front' : kind];
+  const stop = stopAt(run, position);
+  return {
+    taken: PHASES[kind === 'inserted' && run.front ? 'front' : kind],
+    current: stop ? phaseOf(planOf(run, position.step), stop) : null,
+  };
+}
+
+// The word field of element i, as the heap holds it.
+function wordField(run, list, i) {
+  if (i !== list.outside || list.word === 'copied') return { word: run.data.words[i] };
+  return { null: 'null', unset: '(allocated, not copied yet)', released: '' }[list.word];
 }
 
 // An element's fields as the details line writes them, after `lead`.
 function fields(run, list, i, lead) {
   const address = (j) => addressOf(run, j);
   return [`${lead}ADR: ${address(i)} NEXT: ${nextAddress(run, list, i, address)} ` +
-    `COUNT: ${countAt(run, i, list.countStep)} WORD: `, { word: run.data.words[i] }];
+    `COUNT: ${countAt(run, i, list.countStep)} WORD: `, wordField(run, list, i)];
 }
 
 // The details line: the selected element (`i`, -1 for none) as the
@@ -124,7 +168,7 @@ export function detailsText(run, list, i) {
     case MADE: return fields(run, list, i, 'not linked yet: ');
     case UNLINKED:
       // Its word's bytes are no longer the program's to read.
-      return list.wordReleased ? [fields(run, list, i, 'unlinked, its word released: ')[0]
+      return list.word === 'released' ? [fields(run, list, i, 'unlinked, its word released: ')[0]
         .replace(/ WORD: $/, '')] : fields(run, list, i, 'unlinked, not yet released: ');
     case RELEASED:
       return ['"', word, `" was unlinked and released by list_free: ${addressOf(run, i)} is free.`];

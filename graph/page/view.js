@@ -7,6 +7,7 @@ import { BOX_H, BOX_W, GAP_X } from './layout.js';
 export const MIN_SCALE = 0.002;
 export const MAX_SCALE = 4;
 const MARGIN = 2 * GAP_X;
+const FRAME_MARGIN = 8; // screen pixels round what a view frames
 
 const scaled = (scale) => Math.min(MAX_SCALE, Math.max(MIN_SCALE, scale));
 
@@ -51,4 +52,23 @@ export function fitted(viewport, world) {
   const scale = scaled(Math.min(viewport.width / (world.width + 2 * MARGIN),
     viewport.height / (world.height + 2 * MARGIN)));
   return { scale, x: (world.width - viewport.width / scale) / 2, y: (world.height - viewport.height / scale) / 2 };
+}
+
+// `rect` ({ x, y, width, height } in world units) wholly in view: the
+// view stays if it is; else the view is centred on it, zoomed out as far
+// as needed for it to fit with a margin ({}: the view stays).
+export function framed(view, rect, viewport) {
+  const right = view.x + viewport.width / view.scale;
+  const bottom = view.y + viewport.height / view.scale;
+  if (rect.x >= view.x && rect.y >= view.y && rect.x + rect.width <= right && rect.y + rect.height <= bottom) {
+    return {};
+  }
+  const room = Math.min((viewport.width - 2 * FRAME_MARGIN) / rect.width,
+    (viewport.height - 2 * FRAME_MARGIN) / rect.height);
+  const scale = scaled(Math.min(view.scale, room));
+  return {
+    scale,
+    x: rect.x + rect.width / 2 - viewport.width / 2 / scale,
+    y: rect.y + rect.height / 2 - viewport.height / 2 / scale,
+  };
 }

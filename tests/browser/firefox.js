@@ -86,9 +86,9 @@ export async function launchFirefox() {
     },
   });
   return {
-    newPage: async ({ viewport } = {}) => {
+    newPage: async ({ viewport, deviceScaleFactor, hasTouch, isMobile } = {}) => {
       const page = await browser.newPage();
-      if (viewport) await page.setViewport(viewport);
+      if (viewport) await page.setViewport({ ...viewport, deviceScaleFactor, hasTouch, isMobile });
       return wrap(page);
     },
     close: () => browser.close(),

@@ -155,8 +155,8 @@ test('a click selects the element under the pointer, in either view', async () =
     const box = await page.locator('#canvas').boundingBox();
     // Along a diagonal of the picture, to the first point over a box.
     let under = '';
-    for (let step = 1; step < 20 && !under; step += 1) {
-      await page.mouse.move(box.x + box.width * step / 20, box.y + box.height * step / 20);
+    for (let step = 1; step < 100 && !under; step += 1) {
+      await page.mouse.move(box.x + box.width * step / 100, box.y + box.height * step / 100);
       under = await page.textContent('#pointer');
     }
     assert.match(under, /^\d+ /);
@@ -187,8 +187,9 @@ test('hostile words stay data', async () => {
   for (const [bytes, text] of expected) {
     assert.equal(shown.get(Buffer.from(bytes, 'latin1').toString('hex')), text, bytes);
   }
-  // The page's own elements, the marked escapes aside, are the sample's.
-  const fixed = (view) => view.$$eval('*', (all) => all.filter((e) => e.className !== 'escape')
+  // The page's own elements, the marked escapes and the boxes told in
+  // #scene aside, are the sample's.
+  const fixed = (view) => view.$$eval('*', (all) => all.filter((e) => e.className !== 'escape' && !e.closest('#scene li'))
     .map((e) => e.tagName).join(' '));
   const { page: plain } = await open(sampleUrl);
   assert.equal(await fixed(page), await fixed(plain));
@@ -347,18 +348,22 @@ async function firstBox(page, [x0, y0], [x1, y1], steps = 60) {
 }
 
 test('a page without a fragment, and the margin right of the last column', async () => {
-  // Seven elements: one row of six, and one more below.
+  // Seven elements: rows of as many as fit across the canvas.
   const { page, trouble } = await open(pageOf(syntheticListing(7), folder, 'seven.html'));
   assert.equal(await page.getAttribute('#view', 'aria-pressed'), 'false');
   assert.equal(new URL(page.url()).hash, '#view=list');
   await page.keyboard.press('0');
   const box = await page.locator('#canvas').boundingBox();
-  const middle = box.x + box.width * 0.4;
-  const first = await firstBox(page, [middle, box.y + 2], [middle, box.y + box.height]);
-  assert.match(first.under, /^[1-6] /);
-  // Right of the sixth box there is nothing, not the row below's first.
+  const columns = Math.max(1, Math.floor((box.width - 92) / 222));
+  let first = null;
+  for (const across of [0.4, 0.3, 0.5, 0.2, 0.6]) {
+    const x = box.x + box.width * across;
+    first ??= await firstBox(page, [x, box.y + 2], [x, box.y + box.height]);
+  }
+  assert.match(first.under, new RegExp(`^[1-${columns}] `));
+  // Right of the first row's last box there is nothing, not the row below's first.
   const last = await firstBox(page, [box.x + box.width - 2, first.y], [first.x, first.y]);
-  assert.match(last.under, /^6 /);
+  assert.match(last.under, new RegExp(`^${columns} `));
   await page.keyboard.press('Home');
   await page.waitForURL(/#view=list&select=1&zoom=/);
   assert.deepEqual(trouble, []);
@@ -395,15 +400,15 @@ test('the replay\'s controls: play, next of a word, a word not counted, no fragm
     '  1 ADR: 0000000000001000 NEXT: 0000000000000000 COUNT:   2 WORD: pokus\n', 'latin1');
   const uncounted = await open(`${pageOf(trace, folder, 'uncounted.html')}#step=1&line=26`);
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0); line 86 (step 26 of 26 in this addition)');
   await uncounted.page.keyboard.press('.');
   assert.equal(await uncounted.page.textContent('#status'), 'Step 2 of 3: "\u00E9t\u00E9" not counted');
   await uncounted.page.keyboard.press(']');
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 3 of 3: "pokus" counted at position 1, count 1 (looked at 1), line 1 of 12');
+    'Step 3 of 3: "pokus": looking for it, looked at 0 so far; line 77 (step 1 of 12 in this addition)');
   await uncounted.page.keyboard.press('[');
   assert.equal(await uncounted.page.textContent('#status'),
-    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0), line 26 of 26');
+    'Step 1 of 3: "pokus" inserted at position 1 (looked at 0 + 0); line 86 (step 26 of 26 in this addition)');
   assert.deepEqual(uncounted.trouble, []);
   await uncounted.page.close();
 });
@@ -443,8 +448,10 @@ test('two runs of one text: r switches at the same step, each keeping its select
 // The canvas is read once.
 function boxColours(page, count) {
   return page.evaluate((boxes) => {
-    const [pitchX, pitchY, boxW, boxH, columns] = [222, 116, 176, 74, 6];
+    const [pitchX, pitchY, boxW, boxH] = [222, 116, 176, 74];
     const canvas = document.getElementById('canvas');
+    // As many columns as fit across the canvas beside the head's margin.
+    const columns = Math.max(1, Math.floor((canvas.clientWidth - 92) / pitchX));
     const ratio = canvas.width / canvas.clientWidth;
     const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
     return Array.from({ length: boxes }, (_, rank) => {
@@ -460,7 +467,7 @@ function boxColours(page, count) {
 test('the canvas lights what each walk looked at, and the selection', async () => {
   const box = '#E4ECF7';
   const first = '#F6C59A';
-  const both = '#E8894A';
+  const both = '#F0A878';
   const selected = '#FFD966';
   const cases = [
     // "pokus" counted at position 2: its first walk looked at 2.
@@ -480,4 +487,149 @@ test('the canvas lights what each walk looked at, and the selection', async () =
     assert.deepEqual(trouble, []);
     await page.close();
   }
+});
+
+// What the page tells of a line step: the lit line, the calls' pointers
+// (as #frames writes them, name and value), and what #scene lists: the
+// boxes on screen and the arrows drawn.
+const toldAt = (page) => page.evaluate(() => ({
+  hash: location.hash,
+  status: document.getElementById('status').textContent,
+  said: document.getElementById('said').textContent,
+  line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
+  code: document.querySelector('#code [aria-current="step"]')?.textContent.trim(),
+  frames: [...document.querySelectorAll('#frames li')].map((item) => {
+    const [call, variables] = item.textContent.split(/: (.*)/);
+    return { call, variables: variables.split(', ').map((pair) => pair.split(' = ')) };
+  }),
+  boxes: [...document.querySelectorAll('#scene [data-address]')].map((item) => item.dataset.address),
+  arrows: [...document.querySelectorAll('#scene [data-pointer]')]
+    .map((item) => `${item.dataset.pointer}>${item.dataset.target}`),
+}));
+
+// What a pointer's value, as #frames writes it, points to, as #scene
+// names it; undefined for a value that is no pointer to the list.
+function targetOf(value) {
+  if (value === '&head') return 'head';
+  if (/^&[0-9A-F]+->next$/.test(value)) return value.slice(1, -6);
+  if (/^0{8,}$/.test(value)) return 'null';
+  return /^[0-9A-F]{8,}$/.test(value) ? value : undefined;
+}
+
+test('the addition of "Don" stepped whole: every pointer drawn to a box on screen, the outcome told once decided', async () => {
+  const { page, trouble } = await open(`${worked}#step=6`);
+  await page.keyboard.press('End');
+  await page.evaluate(() => { location.hash = '#step=6'; });
+  const told = [];
+  for (;;) {
+    await page.keyboard.press(']');
+    const now = await toldAt(page);
+    if (!now.hash.includes('&step=7&line=')) break;
+    told.push(now);
+  }
+  assert.equal(told.length, 37);
+  for (const at of told) {
+    for (const { variables } of at.frames) {
+      for (const [name, value] of variables) {
+        const target = targetOf(value);
+        if (target === undefined) continue;
+        assert.ok(at.arrows.includes(`${name}>${target}`), `${at.hash}: ${name} = ${value} drawn`);
+        if (target !== 'null' && target !== 'head') assert.ok(at.boxes.includes(target), `${at.hash}: ${target} on screen`);
+      }
+    }
+    // The lit line, named by the status and said with its code.
+    assert.match(at.status, new RegExp(`; line ${at.line} \\(step \\d+ of 37 in this addition\\)$`), at.hash);
+    assert.ok(at.said.startsWith(`Line ${at.line}: ${at.code}`), `${at.hash}: ${at.said}`);
+  }
+  // Where "Don" goes is told once list_find_predecessor has found it.
+  const decided = told.findIndex(({ status }) => status.includes('goes at position 2'));
+  assert.ok(decided > 20, `decided at line step ${decided + 1}`);
+  assert.ok(told.slice(0, decided).every(({ status }) => !/position/.test(status)));
+  assert.match(told[0].status, /^Step 7 of 9: "Don": looking for it, looked at 0 so far; line 77 /);
+  assert.match(told[36].status, /^Step 7 of 9: "Don" inserted at position 2 \(looked at 4 \+ 2\); line 86 /);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('the page laid out on a wide screen, at 200% zoom and on a phone', async () => {
+  const screens = [
+    // [width, height, scale, touch]
+    [1366, 768, 1, false],
+    [720, 450, 2, false],
+    [414, 896, 2, true],
+  ];
+  for (const [width, height, scale, touch] of screens) {
+    const page = await browser.newPage({
+      viewport: { width, height }, deviceScaleFactor: scale, hasTouch: touch, isMobile: touch,
+    });
+    await page.goto(`${worked}#step=7&line=20`);
+    await page.waitForSelector('html[data-ready]');
+    const laid = await page.evaluate(() => {
+      const box = (id) => document.getElementById(id).getBoundingClientRect();
+      const code = document.getElementById('code');
+      const lineHeight = parseFloat(getComputedStyle(code).lineHeight);
+      return {
+        sideways: document.documentElement.scrollWidth - innerWidth,
+        picture: box('canvas').height / innerHeight,
+        cut: code.scrollWidth > code.clientWidth,
+        wrapped: [...code.querySelectorAll('li')].filter((item) => item.offsetHeight > lineHeight * 1.5).length,
+        beside: box('lesson').right <= box('canvas').left,
+        touchAction: getComputedStyle(document.getElementById('canvas')).touchAction,
+        buttons: ['first', 'previous', 'next', 'last'].every((id) => box(id).width > 0),
+      };
+    });
+    const where = `${width}x${height}`;
+    assert.ok(laid.sideways <= 0, `${where}: nothing scrolls sideways`);
+    assert.ok(laid.picture >= 0.4, `${where}: the picture ${laid.picture} of the height`);
+    assert.equal(laid.cut, false, `${where}: no line of code cut`);
+    assert.equal(laid.touchAction, 'none', where);
+    if (width >= 1366) assert.deepEqual([laid.beside, laid.wrapped], [true, 0], `${where}: code beside, every line whole`);
+    if (touch) {
+      assert.ok(laid.buttons, `${where}: Home, End, \u2190 and \u2192 as buttons`);
+      // One finger drags the picture: the boxes on screen change.
+      const moved = await page.evaluate(async () => {
+        const canvas = document.getElementById('canvas');
+        const onScreen = () => [...document.querySelectorAll('#scene [data-address]')].map((item) => item.dataset.address).join();
+        const start = onScreen();
+        const rect = canvas.getBoundingClientRect();
+        const touchAt = (type, y) => canvas.dispatchEvent(new PointerEvent(type, {
+          pointerId: 7, pointerType: 'touch', isPrimary: true, bubbles: true,
+          clientX: rect.left + rect.width / 2, clientY: rect.top + y,
+        }));
+        touchAt('pointerdown', rect.height - 10);
+        for (let y = rect.height - 10; y > 10; y -= 20) touchAt('pointermove', y);
+        touchAt('pointerup', 10);
+        await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+        return start !== onScreen();
+      });
+      assert.ok(moved, `${where}: a drag pans`);
+    }
+    await page.close();
+  }
+});
+
+test('Play in an addition plays its line steps; the slider goes through them; r keeps the line step', async () => {
+  const { page, trouble } = await open(`${worked}#step=7&line=1`);
+  await page.evaluate(() => {
+    const speed = document.getElementById('line-speed');
+    speed.value = '20';
+  });
+  await page.click('#play');
+  // The fragment is written once Play stops; the status as it goes.
+  await page.waitForFunction(() => /\(step ([5-9]|\d\d) of 37 in this addition\)$/
+    .test(document.getElementById('status').textContent));
+  await page.click('#play');
+  assert.match(page.url(), /&step=7&line=\d+$/);
+  await page.locator('#line-step').fill('30');
+  await page.waitForURL(/&step=7&line=30$/);
+  assert.match(await page.textContent('#status'), /\(step 30 of 37 in this addition\)$/);
+  await page.close();
+  const runs = await open(`${runsPageOf("Ahoj, ahoj! Don't stop.", folder)}#step=7&line=20`);
+  await runs.page.keyboard.press('r');
+  // new_node's allocation, from its start in the other run.
+  await runs.page.waitForURL(/&run=front(&zoom=[\d.]+)?&step=7&line=13$/);
+  await runs.page.keyboard.press('r');
+  await runs.page.waitForURL(/&run=sorted(&zoom=[\d.]+)?&step=7&line=20$/);
+  assert.deepEqual([...trouble, ...runs.trouble], []);
+  await runs.page.close();
 });

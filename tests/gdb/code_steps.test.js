@@ -126,8 +126,11 @@ function compareHeap(model, list, heap, where) {
   if (list.outside < 0) return;
   const outside = modelled(model, list, list.outside);
   const held = { ...heap.outside.find((element) => element.address === outside.address) };
-  // A word list_free has released is no longer there to compare.
-  if (list.wordReleased) [outside.word, held.word] = [null, null];
+  // new_node's element from its allocation: zeroed, so its word null
+  // until its word is allocated. A word allocated and not copied yet, or
+  // released by list_free, is no bytes of the program's to compare.
+  if (list.word === 'null') outside.word = null;
+  if (list.word === 'unset' || list.word === 'released') [outside.word, held.word] = [null, null];
   assert.deepEqual(held, outside, `${where}: the element outside the list`);
 }
 
@@ -159,7 +162,7 @@ function compare(plan, stops, run, word, call, positionOf) {
       `${name} = ${written(value, stops[at].frames[depth].variables[name], run)}`).join(', ')}`),
     heap: stops[at].heap,
     outside: lists[at].outside,
-    wordReleased: lists[at].wordReleased,
+    word: lists[at].word,
   }));
 }
 
@@ -237,9 +240,10 @@ async function checkOpenedCold(page, file, model, stop) {
     const address = wide(addressOf(model, stop.outside));
     const held = stop.heap.outside.find((element) => element.address === address);
     const lead = !stop.fragment.includes('free=') ? 'not linked yet: '
-      : stop.wordReleased ? 'unlinked, its word released: ' : 'unlinked, not yet released: ';
-    assert.equal(seen[0], detailsOf(model, held, lead, !stop.wordReleased),
-      `${where}: the element outside the list`);
+      : stop.word === 'released' ? 'unlinked, its word released: ' : 'unlinked, not yet released: ';
+    const word = { null: ' WORD: null', unset: ' WORD: (allocated, not copied yet)', released: '' }[stop.word];
+    const details = detailsOf(model, held, lead, word === undefined);
+    assert.equal(seen[0], details + (word ?? ''), `${where}: the element outside the list`);
   }
   assert.deepEqual(seen.slice(1), stop.heap.list.map((held, p) => detailsOf(model, held, `${p + 1} `)),
     `${where}: the list from Home`);

@@ -11,13 +11,14 @@ import {
 } from '../../graph/page/code_steps.js';
 import { readFragment, writeFragment } from '../../graph/page/fragment.js';
 import {
-  BOX_H, BOX_W, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
+  BOX_H, BOX_W, GAP_X, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
 } from '../../graph/page/layout.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
 import { cString, compareText, framesText } from '../../graph/page/texts.js';
 import {
-  centred, fitted, revealed, zoomed,
+  MIN_SCALE, centred, fitted, framed, revealed, zoomed,
 } from '../../graph/page/view.js';
+import { COLOUR } from '../../graph/page/drawing.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
@@ -153,7 +154,8 @@ test('the code is found in the source, or the page says what it misses', () => {
 });
 
 test('a point is over the box of its rank, or over none', () => {
-  assert.deepEqual([columnsFor(1), columnsFor(36), columnsFor(37), columnsFor(50000)], [6, 6, 7, 224]);
+  // Rows wrap to the canvas: as many boxes as fit beside the head's margin.
+  assert.deepEqual([0, 300, 2 * GAP_X + PITCH_X - 1, 2 * GAP_X + PITCH_X, 1366].map(columnsFor), [1, 1, 1, 1, 5]);
   // Seven boxes in rows of six: a point in each box's corners, in the
   // gaps, in the margins, past the last column and past the last box.
   const cases = [
@@ -215,4 +217,40 @@ test('the view follows a box, zooms about a point and fits the picture, within i
   const whole = fitted(viewport, world);
   assert.equal(whole.scale, Math.min(800 / (world.width + 184), 400 / (world.height + 184)));
   assert.equal(whole.y + 400 / whole.scale / 2, world.height / 2);
+});
+
+test('a line step frames what its pointers point to: the view stays, pans, or zooms out', () => {
+  const viewport = { width: 800, height: 400 };
+  const at = { scale: 1, x: 0, y: 0 };
+  const cases = [
+    // [what must be in view, the view after]
+    [{ x: 10, y: 10, width: 300, height: 100 }, {}],
+    [{ x: 900, y: 10, width: 300, height: 100 }, { scale: 1, x: 650, y: -140 }],
+    [{ x: -100, y: 0, width: 1568, height: 200 }, { scale: 0.5, x: -116, y: -300 }],
+  ];
+  for (const [rect, expected] of cases) assert.deepEqual(framed(at, rect, viewport), expected, JSON.stringify(rect));
+  // Never closer than the view was, nor further than the least scale.
+  assert.equal(framed({ ...at, scale: 0.25 }, { x: 5000, y: 0, width: 10, height: 10 }, viewport).scale, 0.25);
+  assert.equal(framed(at, { x: 0, y: 0, width: 1e9, height: 10 }, viewport).scale, MIN_SCALE);
+});
+
+// Relative luminance and contrast ratio, as WCAG defines them.
+function luminance(hex) {
+  const [r, g, b] = [1, 3, 5].map((at) => {
+    const c = parseInt(hex.substr(at, 2), 16) / 255;
+    return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+  });
+  return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
+const contrast = (a, b) => {
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+
+test('text on every fill a box takes is readable: a contrast of 4.5:1 at least', () => {
+  for (const fill of ['box', 'walk', 'walkBoth', 'selected']) {
+    for (const ink of ['text', 'escape']) {
+      assert.ok(contrast(COLOUR[fill], COLOUR[ink]) >= 4.5, `${ink} on ${fill}: ${contrast(COLOUR[fill], COLOUR[ink]).toFixed(2)}`);
+    }
+  }
 });

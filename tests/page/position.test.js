@@ -11,11 +11,12 @@ import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, samePosition,
 } from '../../graph/page/position.js';
+import { followedElements, pointersOf, targetName } from '../../graph/page/pointers.js';
 import {
-  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf,
+  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt,
 } from '../../graph/page/run.js';
 import {
-  detailsText, followed, found, plainText, preceded, statusText,
+  detailsText, followed, found, phasesOf, plainText, preceded, statusText,
 } from '../../graph/page/texts.js';
 import { bytesOf, compareBytes } from '../../graph/page/words.js';
 
@@ -68,7 +69,7 @@ function randomWords(seed, count) {
 function heapBefore(run, k) {
   const list = listAt(run, afterStep(run, k - 1));
   const counts = Array.from({ length: run.size }, (_, i) => countAt(run, i, k - 1));
-  return { order: [...list.order], outside: -1, next: -1, counts, word: true };
+  return { order: [...list.order], outside: -1, next: -1, counts, word: 'copied', walked: new Uint8Array(run.size) };
 }
 
 // What running the line of `stop` does to `heap`. The line is known by
@@ -77,8 +78,14 @@ function run1(heap, stop, added) {
   const frame = stop.frames[stop.frames.length - 1];
   const value = (name) => frame.variables.find(([key]) => key === name)?.[1];
   const f = map.functions;
-  if (frame.name === 'new_node' && stop.line === f.new_node.end) {
-    Object.assign(heap, { outside: added, next: -1 });
+  if (frame.name === 'new_node' && stop.line === f.new_node.allocate) {
+    Object.assign(heap, { outside: added, next: -1, word: 'null' });
+    heap.counts[added] = 0;
+  } else if (frame.name === 'new_node' && stop.line === f.new_node.allocateWord) {
+    heap.word = 'unset';
+  } else if (frame.name === 'new_node' && stop.line === f.new_node.copy) {
+    heap.word = 'copied';
+  } else if (frame.name === 'new_node' && stop.line === f.new_node.count) {
     heap.counts[added] = 1;
   } else if (frame.name === 'link_after' && stop.line === f.link_after.next) {
     const slot = value('slot');
@@ -93,9 +100,9 @@ function run1(heap, stop, added) {
   } else if (frame.name === 'list_free' && stop.line === f.list_free.unlink) {
     heap.outside = heap.order.shift();
     heap.next = heap.order.length > 0 ? heap.order[0] : -1;
-    heap.word = true;
+    heap.word = 'copied';
   } else if (frame.name === 'list_free' && stop.line === f.list_free.releaseWord) {
-    heap.word = false;
+    heap.word = 'released';
   } else if (frame.name === 'list_free' && stop.line === f.list_free.release) {
     heap.outside = -1;
   }
@@ -105,7 +112,7 @@ function run1(heap, stop, added) {
 function modelled(run, position) {
   const list = listAt(run, position);
   const counts = Array.from({ length: run.size }, (_, i) => countAt(run, i, list.countStep));
-  const heap = { order: [...list.order], outside: list.outside, next: -1, word: !list.wordReleased };
+  const heap = { order: [...list.order], outside: list.outside, next: -1, word: list.word };
   if (list.outside >= 0) heap.next = list.next[list.outside];
   list.order.forEach((i, p) => assert.equal(list.next[i], p + 1 < list.order.length ? list.order[p + 1] : -1));
   const shown = (heapCounts) => [...list.order, ...(list.outside >= 0 ? [list.outside] : [])]
@@ -113,16 +120,26 @@ function modelled(run, position) {
   return { heap, counts: shown(counts), shown, list };
 }
 
+// The element a comparison about to run looks at, marked as its walk's:
+// find_equal's the first, list_find_predecessor's the second.
+function look(heap, stop) {
+  if (!stop.compare) return;
+  const walk = stop.frames[stop.frames.length - 1].name === 'find_equal' ? 1 : 2;
+  heap.walked[stop.compare.against] |= walk;
+}
+
 // Every line step of every addition, and of list_free, against the heap
-// made by running the lines up to it.
+// made by running the lines up to it, and the elements looked at so far
+// against the comparisons reached.
 function checkEveryLine(run, where) {
   const { total } = run.replay;
   let lines = 0;
   const check = (position, heap) => {
     const model = modelled(run, position);
     const expected = { order: heap.order, outside: heap.outside,
-      next: heap.outside >= 0 ? heap.next : -1, word: heap.outside < 0 || heap.word };
+      next: heap.outside >= 0 ? heap.next : -1, word: heap.outside < 0 ? 'copied' : heap.word };
     assert.deepEqual(model.heap, expected, `${where} ${JSON.stringify(position)}`);
+    assert.deepEqual(model.list.walked, heap.walked, `${where} ${JSON.stringify(position)}: looked at`);
     assert.deepEqual(model.counts, model.shown(heap.counts), `${where} ${JSON.stringify(position)}: counts`);
     lines += 1;
   };
@@ -132,12 +149,15 @@ function checkEveryLine(run, where) {
     const heap = heapBefore(run, k);
     const element = run.replay.steps[k - 1] >> 1;
     for (let line = 1; line <= plan.length; line += 1) {
+      look(heap, planStop(plan, line));
       check({ step: k, line, free: 0 }, heap);
       run1(heap, planStop(plan, line), element);
     }
     check(afterStep(run, k), heap);
+    heap.walked.fill(0);
   }
   const heap = heapBefore(run, total + 1);
+  heap.walked.fill(0);
   const plan = freePlanOf(run);
   for (let free = 1; free <= plan.length; free += 1) {
     check({ step: total, line: 0, free }, heap);
@@ -190,29 +210,66 @@ test('what the page says at chosen positions', () => {
   const [stop, t] = [run.data.words.indexOf('stop'), run.data.words.indexOf('t')];
   const at = (position) => listAt(run, position);
   const text = (parts) => plainText(parts);
+  const lineOf = (n) => planStop(plan, n).line;
+  const of = `of ${plan.length} in this addition)`;
   const cases = [
     // [position, selected, details, status]
     [{ step: 9, line: plan.linkedFrom - 1, free: 0 }, stop,
       `not linked yet: ADR: ${address(stop)} NEXT: ${address(t)} COUNT: 1 WORD: stop`,
-      `Step 9 of 9: "stop" inserted at position 6 (looked at 6 + 6), line ${plan.linkedFrom - 1} of ${plan.length}`],
+      `Step 9 of 9: "stop" goes at position 6 (looked at 6 + 6); line ${lineOf(plan.linkedFrom - 1)} ` +
+      `(step ${plan.linkedFrom - 1} ${of}`],
+    [{ step: 9, line: plan.linkedFrom, free: 0 }, stop,
+      `6 ADR: ${address(stop)} NEXT: ${address(t)} COUNT: 1 WORD: stop`,
+      `Step 9 of 9: "stop" inserted at position 6 (looked at 6 + 6); line ${lineOf(plan.linkedFrom)} ` +
+      `(step ${plan.linkedFrom} ${of}`],
     [{ step: 9, line: plan.changedFrom, free: 0 }, stop,
       `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 1 WORD: stop`, null],
-    [{ step: 9, line: plan.changedFrom - 1, free: 0 }, stop,
+    // Inside new_node: zeroed, its word allocated, copied, its count set.
+    [{ step: 9, line: plan.madeFrom - 1, free: 0 }, stop,
       '"stop" is not in the list yet: it is inserted at step 9.', null],
-    [{ step: 9, line: plan.linkedFrom, free: 0 }, stop,
-      `6 ADR: ${address(stop)} NEXT: ${address(t)} COUNT: 1 WORD: stop`, null],
+    [{ step: 9, line: plan.madeFrom, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: null`,
+      `Step 9 of 9: "stop" is not in the list (looked at 6); line ${lineOf(plan.madeFrom)} ` +
+      `(step ${plan.madeFrom} ${of}`],
+    [{ step: 9, line: plan.wordFrom, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: (allocated, not copied yet)`, null],
+    [{ step: 9, line: plan.countedFrom - 1, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: stop`, null],
+    [{ step: 9, line: plan.countedFrom, free: 0 }, stop,
+      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 1 WORD: stop`, null],
     [{ step: 9, line: 0, free: 5 }, 0,
       `unlinked, not yet released: ADR: ${address(0)} NEXT: ${address(1)} COUNT: 1 WORD: Ahoj`,
-      `After step 9 of 9: list_free releases the list, line 5 of ${freeLength(run)}`],
+      `After step 9 of 9: list_free releases the list; line ${map.functions.list_free.releaseWord} (step 5 of ${freeLength(run)} in list_free)`],
     [{ step: 9, line: 0, free: 6 }, 0,
       `unlinked, its word released: ADR: ${address(0)} NEXT: ${address(1)} COUNT: 1`, null],
     [{ step: 9, line: 0, free: 7 }, 0,
       `"Ahoj" was unlinked and released by list_free: ${address(0)} is free.`, null],
     [{ step: 4, line: 2 * 1 + 8, free: 0 }, run.data.words.indexOf('pokus'),
       `2 ADR: ${address(4)} NEXT: 00000000 COUNT: 2 WORD: pokus`,
-      'Step 4 of 9: "pokus" counted at position 2, count 2 (looked at 2), line 10 of 14'],
+      `Step 4 of 9: "pokus" found at position 2 (looked at 2); line ${map.functions.count_again.raise} (step 10 of 14 in this addition)`],
     [{ step: 0, line: 0, free: 0 }, -1, 'The list is empty.', 'Step 0 of 9: the list is empty'],
   ];
+  // The addition of "Don" told line by line: its outcome only once decided.
+  const don = planOf(run, 7);
+  const told = (line) => text(statusText(run, { step: 7, line, free: 0 }, at({ step: 7, line, free: 0 })))
+    .replace(/; line .*/, '');
+  const phase = (line) => phasesOf(run, { step: 7, line, free: 0 }).current;
+  const steps = [
+    // [line step, status, phase being run]
+    [1, 'Step 7 of 9: "Don": looking for it, looked at 0 so far', 'look'],
+    [3, 'Step 7 of 9: "Don": looking for it, looked at 1 so far', 'look'],
+    [don.absentFrom, 'Step 7 of 9: "Don" is not in the list (looked at 4)', 'look'],
+    [don.madeFrom, 'Step 7 of 9: "Don" is not in the list (looked at 4)', 'allocate'],
+    [don.walks[1].from, 'Step 7 of 9: "Don" is not in the list (looked at 4); finding its place, looked at 1 so far', 'place'],
+    [don.decidedFrom - 1, 'Step 7 of 9: "Don" is not in the list (looked at 4); finding its place, looked at 2 so far', 'place'],
+    [don.decidedFrom, 'Step 7 of 9: "Don" goes at position 2 (looked at 4 + 2)', 'place'],
+    [don.linkedFrom - 1, 'Step 7 of 9: "Don" goes at position 2 (looked at 4 + 2)', 'link'],
+    [don.length, 'Step 7 of 9: "Don" inserted at position 2 (looked at 4 + 2)', 'link'],
+  ];
+  for (const [line, status, current] of steps) {
+    assert.deepEqual([told(line), phase(line)], [status, current], `line step ${line}`);
+  }
+  assert.deepEqual(phasesOf(run, { step: 4, line: 9, free: 0 }), { taken: ['look', 'count'], current: 'count' });
   for (const [position, selected, details, status] of cases) {
     const list = at(position);
     assert.equal(text(detailsText(run, list, selected)), details, JSON.stringify(position));
@@ -234,4 +291,65 @@ test('what the page says at chosen positions', () => {
   assert.equal(text(found(run, whole(run), 'b').answer),
     '"b" is not in the list: it would be linked after 3 "ahoj".');
   assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
+});
+
+test('every pointer of every call points at a box drawn, the head or null, at every line step', () => {
+  for (const [where, data] of runs) {
+    const run = openRun(data, map);
+    let position = { step: 0, line: 0, free: 0 };
+    const seen = new Set();
+    for (;;) {
+      const next = lineStep(run, position, 1);
+      if (samePosition(next, position)) break;
+      position = next;
+      const stop = stopAt(run, position);
+      const list = listAt(run, position);
+      const framedElements = followedElements(stop, list);
+      for (const { value, label } of pointersOf(stop)) {
+        seen.add(value.kind);
+        const name = targetName(value, (i) => addressOf(run, i));
+        if (value.kind === 'element' || value.kind === 'next') {
+          // list_free's node once released is a dangling pointer: not followed.
+          if (list.status[value.index] === RELEASED) continue;
+          assert.ok(framedElements.includes(value.index), `${where} ${JSON.stringify(position)}: ${label}`);
+          assert.equal(name, addressOf(run, value.index));
+        } else {
+          assert.equal(name, value.kind);
+        }
+      }
+      if (list.outside >= 0) assert.ok(framedElements.includes(list.outside), where);
+    }
+    assert.deepEqual([...seen].sort(), ['element', 'head', 'next', 'null'].filter((kind) => kind !== 'next' || !run.front), where);
+  }
+  // Names that repeat among the calls are told apart by their call.
+  const run = openRun(pageDataOf(workedWords), map);
+  const plan = planOf(run, 7);
+  const labels = pointersOf(planStop(plan, plan.walks[1].from)).map((p) => p.label);
+  assert.deepEqual(labels, ['list_add_sorted: head', 'node', 'list_find_predecessor: head', 'candidate']);
+});
+
+test('r takes the other run to the same phase of the same addition, and back where it was', () => {
+  const sorted = openRun(pageDataOf(workedWords), map);
+  const front = openRun(pageDataOf(workedWords, { front: true }), map);
+  const don = planOf(sorted, 7);
+  const frontDon = planOf(front, 7);
+  const at = (line, free = 0) => ({ step: 7, line, free });
+  const cases = [
+    // [from, to, position, kept, expected]
+    [sorted, front, at(0), null, { line: 0, free: 0 }],
+    [sorted, front, at(3), null, { line: 1, free: 0 }], // look: from its start
+    // allocate: from list_add_*'s call of new_node, two line steps before
+    // the element is made.
+    [sorted, front, at(don.madeFrom), null, { line: frontDon.madeFrom - 2, free: 0 }],
+    // No phase "place" in a run at the front: as far through the addition.
+    [sorted, front, at(don.walks[1].from), null,
+      { line: Math.round((don.walks[1].from / don.length) * frontDon.length), free: 0 }],
+    [sorted, front, at(don.linkedFrom), at(frontDon.linkedFrom), { line: frontDon.linkedFrom, free: 0 }],
+    // Left in another addition: link from list_add_front's call of link_after.
+    [sorted, front, at(don.linkedFrom), { step: 6, line: 3, free: 0 }, { line: frontDon.length - 6, free: 0 }],
+    [sorted, front, { step: 9, line: 0, free: 7 }, null, { line: 0, free: 7 }],
+  ];
+  for (const [from, to, position, kept, expected] of cases) {
+    assert.deepEqual(sameLine(from, to, position, kept), expected, JSON.stringify([position, kept]));
+  }
 });

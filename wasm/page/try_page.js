@@ -19,7 +19,7 @@ const trying = {
 const byId = (id) => document.getElementById(id);
 const typed = () => new TextEncoder().encode(byId('text').value);
 
-function say(text, error = false) {
+function tell(text, error = false) {
   byId('message').textContent = text;
   byId('message').classList.toggle('error', error);
 }
@@ -52,7 +52,7 @@ async function countBytes(bytes, fromLink = false) {
   const worker = new Worker(trying.workerUrl);
   trying.counting = worker;
   setBusy(true);
-  say(`Counting ${bytes.length} bytes...`);
+  tell(`Counting ${bytes.length} bytes...`);
   worker.addEventListener('message', ({ data }) => {
     if (data.progress !== undefined) {
       byId('progress').value = data.progress;
@@ -64,7 +64,7 @@ async function countBytes(bytes, fromLink = false) {
   worker.addEventListener('error', (event) => {
     event.preventDefault();
     stopCounting();
-    say(`The text could not be counted: ${event.message || 'the Worker failed'}`, true);
+    tell(`The text could not be counted: ${event.message || 'the Worker failed'}`, true);
   });
   worker.postMessage({ module: trying.moduleBytes, text: bytes });
 }
@@ -78,7 +78,7 @@ function stopCounting() {
 function cancelCounting() {
   if (!trying.counting) return;
   stopCounting();
-  say('Counting cancelled: the page shows what it showed before.');
+  tell('Counting cancelled: the page shows what it showed before.');
 }
 
 // Shows a count's outcome: the listing, what went wrong, and the replay.
@@ -89,7 +89,7 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
   byId('listing').textContent = listing ?? '';
   byId('copy').disabled = listing === null;
   byId('copied').textContent = '';
-  say(message || `Counted ${bytes.length} bytes.` +
+  tell(message || `Counted ${bytes.length} bytes.` +
     (data && !link ? ' The text is too long for the address to carry it.' : ''), message !== '');
   const bare = location.href.split('#')[0];
   if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bare);
@@ -105,7 +105,7 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
 function choose(name, bytes) {
   trying.chosen = { name, bytes };
   byId('text').value = new TextDecoder().decode(bytes);
-  say(`${name}: ${bytes.length} bytes, counted as they are.`);
+  tell(`${name}: ${bytes.length} bytes, counted as they are.`);
 }
 
 async function chooseFile(file) {
@@ -114,7 +114,7 @@ async function chooseFile(file) {
     choose(file.name, new Uint8Array(await file.arrayBuffer()));
     byId('file').value = '';
   } catch (error) {
-    say(`${file.name} could not be read: ${error.message}`, true);
+    tell(`${file.name} could not be read: ${error.message}`, true);
     return;
   }
   countBytes(trying.chosen.bytes);
@@ -126,7 +126,7 @@ async function openLinkText(first) {
   if (value === null || value === trying.link) return first ? countBytes(typed()) : undefined;
   const bytes = await decodeText(value);
   if (bytes === null) {
-    say('The address carries a text that cannot be read: it is cut short or changed.', true);
+    tell('The address carries a text that cannot be read: it is cut short or changed.', true);
     return undefined;
   }
   choose('The link\'s text', bytes);

@@ -132,3 +132,25 @@ export async function accessibility(page) {
   return page.evaluate(async () => (await globalThis.axe.run()).violations
     .map((violation) => `${violation.id}: ${violation.nodes.length}`));
 }
+
+// Opens `url` in a new page of `browser` (1200 pixels wide, `height`
+// high), watching for what a page must never do: a dialog, a console
+// error or warning, an uncaught error, or a request for anything but the
+// page itself and what `allowed(url)` lets through. Resolves once the
+// page has drawn, to the page and the list of what went wrong.
+export async function openWatched(browser, url, { height = 800, allowed = () => false } = {}) {
+  const page = await browser.newPage({ viewport: { width: 1200, height } });
+  const trouble = [];
+  const own = url.split('#')[0];
+  page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning') trouble.push(message.text());
+  });
+  page.on('pageerror', (error) => trouble.push(`error: ${error.message}`));
+  page.on('request', (request) => {
+    if (request.url() !== own && !allowed(request.url())) trouble.push(`request: ${request.url()}`);
+  });
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]');
+  return { page, trouble };
+}

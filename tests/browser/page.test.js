@@ -6,7 +6,7 @@ import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 
 import {
-  endUnlessRunnable, genesis, launch, listingOf, missing, pageOf, runsPageOf, syntheticListing,
+  accessibility, endUnlessRunnable, genesis, launch, listingOf, missing, openWatched, pageOf, runsPageOf, syntheticListing,
   traceOf, workFolder,
 } from './browser.js';
 
@@ -32,22 +32,7 @@ function elementLines(listing) {
 const collapse = (text) => text.trim().replace(/ +/g, ' ');
 
 // Opens `url`, watching for what a page must never do.
-async function open(url) {
-  const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
-  const trouble = [];
-  const own = url.split('#')[0];
-  page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
-  page.on('console', (message) => {
-    if (message.type() === 'error' || message.type() === 'warning') trouble.push(message.text());
-  });
-  page.on('pageerror', (error) => trouble.push(`error: ${error.message}`));
-  page.on('request', (request) => {
-    if (request.url() !== own) trouble.push(`request: ${request.url()}`);
-  });
-  await page.goto(url);
-  await page.waitForSelector('html[data-ready]');
-  return { page, trouble };
-}
+const open = (url) => openWatched(browser, url);
 
 // The details panel: its text before the word, and the word's bytes,
 // each marked escape (\xHH, \uHHHH) taken back to what it stands for.
@@ -315,17 +300,9 @@ test('Genesis\'s replay page becomes ready', async (context) => {
   await page.close();
 });
 
-// axe-core's checks of the page, in the page: the violations' rules and
-// how many elements each concerns.
-async function accessibility(page) {
-  const engine = readFileSync(new URL('../../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
-  await page.evaluate(engine);
-  return page.evaluate(async () => (await globalThis.axe.run()).violations
-    .map((violation) => `${violation.id}: ${violation.nodes.length}`));
-}
-
-test('the list page and the replay page, paused in the code, pass axe-core', async () => {
-  for (const url of [sampleUrl, `${worked}#step=9&line=50`]) {
+test('the list page, the replay page and the page of two runs, paused in the code, pass axe-core', async () => {
+  const runs = runsPageOf("Ahoj, ahoj! Don't stop.", folder, 'runs-axe.html');
+  for (const url of [sampleUrl, `${worked}#step=9&line=50`, `${runs}#step=7&line=20`]) {
     const { page, trouble } = await open(url);
     assert.deepEqual(await accessibility(page), [], url);
     assert.deepEqual(trouble, []);

@@ -8,7 +8,8 @@ import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import {
-  accessibility, bible, browserName, endUnlessRunnable, genesis, launch, listingOf, missing, workFolder,
+  accessibility, bible, browserName, endUnlessRunnable, genesis, launch, listingOf, missing,
+  openWatched, workFolder,
 } from './browser.js';
 
 const required = 'WORDLIST_BROWSER_REQUIRED';
@@ -25,22 +26,7 @@ after(async () => { await browser.close(); });
 
 // Opens `url`, watching for what the page must never do: its own file
 // and the Worker's script made from it are all it may load.
-async function open(url) {
-  const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
-  const trouble = [];
-  const own = url.split('#')[0];
-  page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
-  page.on('console', (message) => {
-    if (message.type() === 'error' || message.type() === 'warning') trouble.push(message.text());
-  });
-  page.on('pageerror', (error) => trouble.push(`error: ${error.message}`));
-  page.on('request', (request) => {
-    if (request.url() !== own && !request.url().startsWith('blob:')) trouble.push(`request: ${request.url()}`);
-  });
-  await page.goto(url);
-  await page.waitForSelector('html[data-ready]');
-  return { page, trouble };
-}
+const open = (url) => openWatched(browser, url, { height: 900, allowed: (asked) => asked.startsWith('blob:') });
 
 // Drops `bytes` on the page as the file `name`, and waits for its count.
 async function drop(page, bytes, name = 'neco.txt') {

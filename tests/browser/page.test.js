@@ -469,7 +469,10 @@ test('the canvas lights what each walk looked at, and the selection', async () =
 // What the page tells of a line step: the lit line, the calls' pointers
 // (as #frames writes them, name and value), and what #scene lists: the
 // boxes on screen and the arrows drawn.
-const toldAt = (page) => page.evaluate(() => ({
+// The picture and #scene follow on the next frame: read after two.
+const toldAt = (page) => page.evaluate(() => new Promise((done) => {
+  requestAnimationFrame(() => requestAnimationFrame(done));
+})).then(() => page.evaluate(() => ({
   hash: location.hash,
   status: document.getElementById('status').textContent,
   said: document.getElementById('said').textContent,
@@ -482,7 +485,7 @@ const toldAt = (page) => page.evaluate(() => ({
   boxes: [...document.querySelectorAll('#scene [data-address]')].map((item) => item.dataset.address),
   arrows: [...document.querySelectorAll('#scene [data-pointer]')]
     .map((item) => `${item.dataset.pointer}>${item.dataset.target}`),
-}));
+})));
 
 // What a pointer's value, as #frames writes it, points to, as #scene
 // names it; undefined for a value that is no pointer to the list.

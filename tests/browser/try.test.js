@@ -135,26 +135,35 @@ test('past the size it names the page asks; the whole Bible counts with the page
   assert.equal(await page.evaluate(() => document.getElementById('progress').hidden), true);
 
   // The Bible itself starts at once; cancelled while it counts.
+  await page.evaluate(() => {
+    window.longestFrameGap = (span) => new Promise((done) => {
+      let last = performance.now();
+      let longest = 0;
+      const end = last + span;
+      const frame = (now) => {
+        longest = Math.max(longest, now - last);
+        last = now;
+        if (now < end) requestAnimationFrame(frame);
+        else done(longest);
+      };
+      requestAnimationFrame(frame);
+    });
+  });
+  const idle = await page.evaluate(() => window.longestFrameGap(500));
   await type(text);
   await page.click('#count');
   assert.equal(await page.evaluate(() => document.getElementById('ask').open), false);
   await page.waitForFunction(() => document.getElementById('progress').value > 0);
-  // The page keeps drawing while the Worker counts: the longest time
-  // between two frames over a second.
-  const gap = await page.evaluate(() => new Promise((done) => {
-    let last = performance.now();
-    let longest = 0;
-    const end = last + 1000;
-    const frame = (now) => {
-      longest = Math.max(longest, now - last);
-      last = now;
-      if (now < end) requestAnimationFrame(frame);
-      else done(longest);
-    };
-    requestAnimationFrame(frame);
-  }));
-  console.log(`# longest frame gap while counting ${text.length} bytes: ${gap.toFixed(1)} ms`);
-  assert.ok(gap < 100, `a frame gap of ${gap} ms`);
+  // The page keeps drawing while the Worker counts. Counting the Bible
+  // where the page runs would stop its frames for seconds; a busy machine
+  // delays them a little whatever the page does. So the longest time
+  // between two frames over a second of counting is held to 100 ms, or on
+  // a machine that delays the page's frames even while it waits (measured
+  // before, `idle`), to four times that, and never a second.
+  const gap = await page.evaluate(() => window.longestFrameGap(1000));
+  console.log(`# longest frame gap while counting ${text.length} bytes: ${gap.toFixed(1)} ms ` +
+    `(${idle.toFixed(1)} ms while waiting)`);
+  assert.ok(gap < Math.min(1000, Math.max(100, 4 * idle)), `a frame gap of ${gap} ms`);
   assert.ok(await page.evaluate(() => !document.getElementById('progress').hidden), 'still counting');
   const started = Date.now();
   await page.click('#cancel');

@@ -468,24 +468,24 @@ test('the canvas lights what each walk looked at, and the selection', async () =
 
 // What the page tells of a line step: the lit line, the calls' pointers
 // (as #frames writes them, name and value), and what #scene lists: the
-// boxes on screen and the arrows drawn.
-// The picture and #scene follow on the next frame: read after two.
-const toldAt = (page) => page.evaluate(() => new Promise((done) => {
-  requestAnimationFrame(() => requestAnimationFrame(done));
-})).then(() => page.evaluate(() => ({
-  hash: location.hash,
-  status: document.getElementById('status').textContent,
-  said: document.getElementById('said').textContent,
-  line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
-  code: document.querySelector('#code [aria-current="step"]')?.textContent.trim(),
-  frames: [...document.querySelectorAll('#frames li')].map((item) => {
-    const [call, variables] = item.textContent.split(/: (.*)/);
-    return { call, variables: variables.split(', ').map((pair) => pair.split(' = ')) };
-  }),
-  boxes: [...document.querySelectorAll('#scene [data-address]')].map((item) => item.dataset.address),
-  arrows: [...document.querySelectorAll('#scene [data-pointer]')]
-    .map((item) => `${item.dataset.pointer}>${item.dataset.target}`),
-})));
+// boxes on screen and the arrows drawn, once the picture is drawn.
+const toldAt = (page) => page.evaluate(async () => {
+  await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+  return {
+    hash: location.hash,
+    status: document.getElementById('status').textContent,
+    said: document.getElementById('said').textContent,
+    line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
+    code: document.querySelector('#code [aria-current="step"]')?.textContent.trim(),
+    frames: [...document.querySelectorAll('#frames li')].map((item) => {
+      const [call, variables] = item.textContent.split(/: (.*)/);
+      return { call, variables: variables.split(', ').map((pair) => pair.split(' = ')) };
+    }),
+    boxes: [...document.querySelectorAll('#scene [data-address]')].map((item) => item.dataset.address),
+    arrows: [...document.querySelectorAll('#scene [data-pointer]')]
+      .map((item) => `${item.dataset.pointer}>${item.dataset.target}`),
+  };
+});
 
 // What a pointer's value, as #frames writes it, points to, as #scene
 // names it; undefined for a value that is no pointer to the list.

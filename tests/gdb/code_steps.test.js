@@ -195,7 +195,8 @@ function checkRun(text, front = false) {
 
 // What the page shows of the line it is paused at.
 const shownStop = (page) => page.evaluate(() => ({
-  fragment: location.hash.slice(1).replace(/^view=\w+&/, ''),
+  // The view and its zoom (which follows the pointers) aside.
+  fragment: location.hash.slice(1).replace(/^view=\w+&/, '').replace(/^zoom=[\d.]+&/, ''),
   line: Number(document.querySelector('#code [aria-current="step"]')?.dataset.line),
   frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent),
 }));

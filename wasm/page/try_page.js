@@ -4,6 +4,7 @@
 // leaves the listing and replay of the last one that succeeded, or says
 // why there is none.
 import { startPage } from '../../graph/page/page.js';
+import { $ } from '../../graph/page/panels.js';
 import { ASK_ABOVE_BYTES, expectedTime, outcomeOf } from './counted.js';
 import { decodeText, encodeText, textField } from './text_fragment.js';
 
@@ -16,31 +17,30 @@ const trying = {
   moduleBytes: null, workerUrl: '', source: '', chosen: null, counting: null, controller: null, link: null,
 };
 
-const byId = (id) => document.getElementById(id);
-const typed = () => new TextEncoder().encode(byId('text').value);
+const typed = () => new TextEncoder().encode($('text').value);
 
 function tell(text, error = false) {
-  byId('message').textContent = text;
-  byId('message').classList.toggle('error', error);
+  $('message').textContent = text;
+  $('message').classList.toggle('error', error);
 }
 
 function setBusy(busy) {
-  byId('count').disabled = busy;
-  byId('progress').hidden = !busy;
-  byId('cancel').hidden = !busy;
-  byId('progress').value = 0;
+  $('count').disabled = busy;
+  $('progress').hidden = !busy;
+  $('cancel').hidden = !busy;
+  $('progress').value = 0;
 }
 
 // Asks, in the page, whether to count a large text; resolves to the answer.
 function agreed(size) {
-  const dialog = byId('ask');
-  byId('ask-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
+  const dialog = $('ask');
+  $('ask-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
     `${expectedTime(size)}, and you can cancel it meanwhile. Count it?`;
   return new Promise((resolve) => {
     dialog.addEventListener('close', () => resolve(dialog.returnValue === 'count'), { once: true });
     dialog.returnValue = '';
     dialog.showModal();
-    byId('ask-count').focus();
+    $('ask-count').focus();
   });
 }
 
@@ -55,7 +55,7 @@ async function countBytes(bytes, fromLink = false) {
   tell(`Counting ${bytes.length} bytes...`);
   worker.addEventListener('message', ({ data }) => {
     if (data.progress !== undefined) {
-      byId('progress').value = data.progress;
+      $('progress').value = data.progress;
       return;
     }
     stopCounting();
@@ -86,14 +86,14 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
   const link = data ? await encodeText(bytes) : null;
   trying.controller?.abort();
   Object.assign(trying, { controller: null, link });
-  byId('listing').textContent = listing ?? '';
-  byId('copy').disabled = listing === null;
-  byId('copied').textContent = '';
+  $('listing').textContent = listing ?? '';
+  $('copy').disabled = listing === null;
+  $('copied').textContent = '';
   tell(message || `Counted ${bytes.length} bytes.` +
     (data && !link ? ' The text is too long for the address to carry it.' : ''), message !== '');
   const bare = location.href.split('#')[0];
   if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bare);
-  byId('replay').hidden = data === null;
+  $('replay').hidden = data === null;
   if (!data) {
     if (fromLink) history.replaceState(null, '', bare);
     return;
@@ -104,7 +104,7 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
 
 function choose(name, bytes) {
   trying.chosen = { name, bytes };
-  byId('text').value = new TextDecoder().decode(bytes);
+  $('text').value = new TextDecoder().decode(bytes);
   tell(`${name}: ${bytes.length} bytes, counted as they are.`);
 }
 
@@ -112,7 +112,7 @@ async function chooseFile(file) {
   if (!file || trying.counting) return;
   try {
     choose(file.name, new Uint8Array(await file.arrayBuffer()));
-    byId('file').value = '';
+    $('file').value = '';
   } catch (error) {
     tell(`${file.name} could not be read: ${error.message}`, true);
     return;
@@ -135,28 +135,28 @@ async function openLinkText(first) {
 
 async function copyListing() {
   try {
-    await navigator.clipboard.writeText(byId('listing').textContent);
-    byId('copied').textContent = 'Copied.';
+    await navigator.clipboard.writeText($('listing').textContent);
+    $('copied').textContent = 'Copied.';
   } catch {
     const range = document.createRange();
-    range.selectNodeContents(byId('listing'));
+    range.selectNodeContents($('listing'));
     getSelection().removeAllRanges();
     getSelection().addRange(range);
-    byId('copied').textContent = 'Selected: press Ctrl+C to copy it.';
+    $('copied').textContent = 'Selected: press Ctrl+C to copy it.';
   }
 }
 
 // Reads the page's module, Worker and source, wires its controls, and
 // counts the link's text or the one in the text box.
 export function startTry() {
-  trying.moduleBytes = Uint8Array.from(atob(byId('module').textContent.trim()), (char) => char.charCodeAt(0));
-  trying.workerUrl = URL.createObjectURL(new Blob([byId('worker').textContent], { type: 'text/javascript' }));
-  trying.source = byId('source').textContent;
-  byId('count').addEventListener('click', () => countBytes(trying.chosen ? trying.chosen.bytes : typed()));
-  byId('cancel').addEventListener('click', cancelCounting);
-  byId('copy').addEventListener('click', copyListing);
-  byId('text').addEventListener('input', () => { trying.chosen = null; });
-  byId('file').addEventListener('change', () => chooseFile(byId('file').files[0]));
+  trying.moduleBytes = Uint8Array.from(atob($('module').textContent.trim()), (char) => char.charCodeAt(0));
+  trying.workerUrl = URL.createObjectURL(new Blob([$('worker').textContent], { type: 'text/javascript' }));
+  trying.source = $('source').textContent;
+  $('count').addEventListener('click', () => countBytes(trying.chosen ? trying.chosen.bytes : typed()));
+  $('cancel').addEventListener('click', cancelCounting);
+  $('copy').addEventListener('click', copyListing);
+  $('text').addEventListener('input', () => { trying.chosen = null; });
+  $('file').addEventListener('change', () => chooseFile($('file').files[0]));
   document.addEventListener('dragover', (event) => event.preventDefault());
   document.addEventListener('drop', (event) => {
     event.preventDefault();
@@ -165,8 +165,8 @@ export function startTry() {
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && trying.counting) cancelCounting();
   });
-  byId('ask-count').addEventListener('click', () => byId('ask').close('count'));
-  byId('ask-keep').addEventListener('click', () => byId('ask').close('keep'));
+  $('ask-count').addEventListener('click', () => $('ask').close('count'));
+  $('ask-keep').addEventListener('click', () => $('ask').close('keep'));
   window.addEventListener('hashchange', () => openLinkText(false));
   openLinkText(true);
 }

@@ -12,14 +12,14 @@ import {
   worldExtent,
 } from './layout.js';
 import {
-  $, render, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
+  $, render, revealLine, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
   showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
 import { followedElements } from './pointers.js';
 import { drawPlot, plotMaxima } from './plot.js';
 import {
-  afterStep, lineStep, listAt, present, samePosition,
+  afterStep, lineStep, listAt, present, progressAt, samePosition,
 } from './position.js';
 import { codeMap } from './code_steps.js';
 import {
@@ -64,6 +64,9 @@ const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
 
+// Where the view's top left corner starts, in world units.
+const START = { x: -GAP_X * 2, y: -GAP_Y };
+
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
 // ends its listeners: for a page that shows other data after it.
@@ -78,13 +81,14 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   runs = (pageData.other ? [pageData, pageData.other] : [pageData]).map((data) => openRun(data, code));
   replayed = runs[0].replay !== null;
   state = {
-    run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1,
-    x: -GAP_X * 2, y: -GAP_Y, note: '', answer: null, selections: runs.map(() => null),
+    run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
+    note: '', answer: null, selections: runs.map(() => null),
     left: runs.map(() => null),
   };
   shown = { run: -1, position: null, list: null, stop: null };
   plotted = { run: -1, width: 0, maxima: null };
   drawPending = false;
+  sizes.clear();
   playing = null;
   drag = null;
   touching = new Map();
@@ -164,17 +168,31 @@ function openLink(hash) {
   });
   const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null };
   if (read.view) change.view = read.view;
-  if (read.scale) change.scale = read.scale;
+  // A link without a zoom is at 1, from the picture's corner, whatever the
+  // view was before it: a link followed here shows what it shows opened.
+  Object.assign(change, { scale: read.scale ?? 1, ...START });
   if (replayed) Object.assign(change, { step: read.step, line: read.line, free: read.free });
   update(change, { centre: read.selected, pointers: read.selected < 0 });
 }
 
 // ---- The picture.
 
-// The canvas's size as last drawn (or measured at start): reading it
-// from the document in an update would lay the page out there and then.
+// The canvases' sizes in CSS pixels, as last laid out: reading them from
+// the document in an update or a drawing would lay the page out then and
+// there, a second time in a frame.
+const sizes = new Map();
 let canvasSize = { width: 0, height: 0 };
-const measure = () => { canvasSize = { width: canvas.clientWidth, height: canvas.clientHeight }; };
+const sizeOf = (target) => {
+  if (!sizes.has(target)) sizes.set(target, { width: target.clientWidth, height: target.clientHeight });
+  return sizes.get(target);
+};
+const measure = () => { canvasSize = sizeOf(canvas); };
+function onResize(entries) {
+  for (const { target, contentRect } of entries) {
+    sizes.set(target, { width: Math.round(contentRect.width), height: Math.round(contentRect.height) });
+  }
+  requestDraw();
+}
 const columns = () => columnsFor(canvasSize.width);
 const viewport = () => canvasSize;
 const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / state.scale });
@@ -189,8 +207,7 @@ function requestDraw() {
 // A canvas the size it is shown, in device pixels; its context scaled.
 function fitCanvas(target) {
   const ratio = window.devicePixelRatio || 1;
-  const width = target.clientWidth;
-  const height = target.clientHeight;
+  const { width, height } = sizeOf(target);
   if (target.width !== Math.round(width * ratio)) target.width = Math.round(width * ratio);
   if (target.height !== Math.round(height * ratio)) target.height = Math.round(height * ratio);
   const pen = target.getContext('2d');
@@ -212,6 +229,8 @@ function draw() {
   if (fading) requestDraw();
   showScene(run(), list(), drawn);
   if (replayed) drawCost();
+  // The one reading of the layout, once all is written.
+  revealLine();
   performance.measure('draw', { start, end: performance.now() });
   if (!document.documentElement.hasAttribute('data-ready')) {
     document.documentElement.setAttribute('data-ready', '');
@@ -224,7 +243,9 @@ function drawCost() {
   if (plotted.run !== state.run || plotted.width !== width) {
     plotted = { run: state.run, width, maxima: plotMaxima(run().replay, width) };
   }
-  drawPlot(pen, { runs, shown: state.run, step: state.step, width, height, maxima: plotted.maxima });
+  drawPlot(pen, {
+    runs, shown: state.run, progress: progressAt(run(), position()), width, height, maxima: plotted.maxima,
+  });
 }
 
 // The element whose box holds the world point, or -1.
@@ -568,6 +589,9 @@ function init() {
   }
   canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
   window.addEventListener('resize', requestDraw, listening);
+  const resized = new ResizeObserver(onResize);
+  for (const target of [canvas, $('plot')]) resized.observe(target);
+  listening.signal?.addEventListener('abort', () => resized.disconnect());
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
   measure();
   openLink(location.hash);

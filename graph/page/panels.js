@@ -93,8 +93,19 @@ export function showCodeOf(run) {
   });
 }
 
-function revealLine(lines, item) {
-  if (item.offsetTop < lines.scrollTop || item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight) {
+// The line about to run, to be scrolled into view once laid out (on a
+// page just opened, the panel takes its height only then).
+let lineToReveal = null;
+
+// Scrolls the code to the line about to run, where it is out of view. The
+// picture's drawing calls it with its own reads of the layout, before
+// anything is written.
+export function revealLine() {
+  const lines = $('code');
+  const item = lineToReveal;
+  lineToReveal = null;
+  if (item && (item.offsetTop < lines.scrollTop ||
+      item.offsetTop + item.offsetHeight > lines.scrollTop + lines.clientHeight)) {
     lines.scrollTop = item.offsetTop - lines.clientHeight / 2;
   }
 }
@@ -108,15 +119,14 @@ function showCode(run, position, stop) {
   const ran = at > 1 ? planStop(planAt(run, position), at - 1) : null;
   if (ran && ran.line !== stop?.line) codeLines.get(ran.line).classList.add('ran');
   if (!stop) {
+    lineToReveal = null;
     $('frames').replaceChildren();
     $('compare').textContent = '';
     return;
   }
   const item = codeLines.get(stop.line);
   item.setAttribute('aria-current', 'step');
-  // Scrolled in view once laid out: on a page just opened, the panel
-  // takes its height only then.
-  requestAnimationFrame(() => revealLine($('code'), item));
+  lineToReveal = item;
   const names = namesAt(run, position);
   $('frames').replaceChildren(...framesText(stop, names).map((text) => {
     const call = document.createElement('li');
@@ -158,7 +168,6 @@ export function showLineStep(run, position) {
 
 // What the picture shows, for a screen reader: a list item per box on
 // screen, and per pointer drawn. Written only when it changed.
-let sceneShown = '';
 const SCENE_BOXES = 200; // told one by one; more are only counted
 let sceneDrawn = '';
 export function showScene(run, list, { boxes, pointers }) {
@@ -169,38 +178,41 @@ export function showScene(run, list, { boxes, pointers }) {
   sceneDrawn = drawn;
   const address = (i) => addressOf(run, i);
   const pointed = new Set(pointers.filter(({ value }) => 'index' in value).map(({ value }) => value.index));
+  // The boxes pointed at, and as many others as there is room for, in
+  // the picture's order: a step then changes few items.
+  let others = SCENE_BOXES - boxes.filter((i) => pointed.has(i)).length;
   const told = boxes.length <= SCENE_BOXES ? boxes
-    : [...boxes.filter((i) => pointed.has(i)), ...boxes.filter((i) => !pointed.has(i))].slice(0, SCENE_BOXES);
+    : boxes.filter((i) => pointed.has(i) || (others -= 1) >= 0);
   const boxItems = told.map((i) => {
     const where = list.status[i] === LINKED ? `position ${list.rank[i] + 1}` : 'not in the list';
     const next = nextAddress(run, list, i, address);
     const word = i === list.outside && list.word !== 'copied' ? `word ${list.word}`
       : `word "${wordText(run.data.words[i])}"`;
-    return [address(i), `${where}: ${word}, count ${countAt(run, i, list.countStep)}, ` +
-      `at ${address(i)}, NEXT ${next === run.nullAddress ? 'null' : next}`];
+    return { address: address(i), text: `${where}: ${word}, count ${countAt(run, i, list.countStep)}, ` +
+      `at ${address(i)}, NEXT ${next === run.nullAddress ? 'null' : next}` };
   });
-  const pointerItems = pointers.map(({ name, label, value }) => {
+  if (told.length < boxes.length) boxItems.push({ text: `and ${boxes.length - told.length} more boxes` });
+  writeItems($('scene-boxes'), boxItems);
+  writeItems($('scene-pointers'), pointers.map(({ name, label, value }) => {
     const target = targetName(value, address);
     const to = value.kind === 'next' ? `the NEXT field of ${target}` : target;
-    return [name, target, `${label} points to ${to}`];
+    return { pointer: name, target, text: `${label} points to ${to}` };
+  }));
+}
+
+// Makes the list items of `list` say `items` ({ text, and data-* values }),
+// touching only those that differ.
+function writeItems(list, items) {
+  while (list.children.length > items.length) list.lastElementChild.remove();
+  while (list.children.length < items.length) list.append(document.createElement('li'));
+  items.forEach(({ text, ...data }, index) => {
+    const item = list.children[index];
+    if (item.textContent !== text) item.textContent = text;
+    for (const [key, value] of Object.entries(data)) {
+      if (item.dataset[key] !== value) item.dataset[key] = value;
+    }
+    for (const key of Object.keys(item.dataset)) if (!(key in data)) delete item.dataset[key];
   });
-  if (told.length < boxes.length) boxItems.push(['', `and ${boxes.length - told.length} more boxes`]);
-  const key = JSON.stringify([boxItems, pointerItems]);
-  if (key === sceneShown) return;
-  sceneShown = key;
-  $('scene-boxes').replaceChildren(...boxItems.map(([adr, text]) => {
-    const item = document.createElement('li');
-    if (adr) item.dataset.address = adr;
-    item.textContent = text;
-    return item;
-  }));
-  $('scene-pointers').replaceChildren(...pointerItems.map(([name, target, text]) => {
-    const item = document.createElement('li');
-    item.dataset.pointer = name;
-    item.dataset.target = target;
-    item.textContent = text;
-    return item;
-  }));
 }
 
 // The first time a replay is opened here: which keys step through it.

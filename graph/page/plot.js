@@ -1,6 +1,6 @@
 // The cost of a replay: elements looked at per addition (bars), the
 // running total of each run of the page (lines, on the larger's scale),
-// and the current step.
+// and how far the run has gone.
 const RUN_COLOURS = ['#1F5FBF', '#C2185B'];
 const BAR = '#F6C59A';
 const MARK = '#B00020';
@@ -16,9 +16,11 @@ export function plotMaxima(replay, width) {
   return maxima;
 }
 
-// Draws run `shown` of `runs` (each with its replay) at `step` with `pen`
-// on a plot `width` by `height`; `maxima` are the shown run's plotMaxima.
-export function drawPlot(pen, { runs, shown, step, width, height, maxima }) {
+// Draws run `shown` of `runs` (each with its replay) with `pen` on a plot
+// `width` by `height`, marked at `progress` additions (a line step inside
+// one lies between it and the one before); `maxima` are the shown run's
+// plotMaxima.
+export function drawPlot(pen, { runs, shown, progress, width, height, maxima }) {
   pen.clearRect(0, 0, width, height);
   const { total } = runs[shown].replay;
   if (total === 0) return;
@@ -43,5 +45,5 @@ export function drawPlot(pen, { runs, shown, step, width, height, maxima }) {
   });
   pen.lineWidth = 1;
   pen.fillStyle = MARK;
-  pen.fillRect((step / total) * (width - 1) - 1, 0, 2, height);
+  pen.fillRect((progress / total) * (width - 1) - 1, 0, 2, height);
 }

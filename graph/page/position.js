@@ -148,5 +148,12 @@ export function lineStep(run, position, delta) {
   return k >= 1 ? { step: k, line: planLength(run, k), free: 0 } : { step: 0, line: 0, free: 0 };
 }
 
+// How far the run has gone at `position`, in additions: k after addition
+// k, and inside it k - 1 and the share of its line steps already run.
+export function progressAt(run, { step, line, free }) {
+  if (free > 0 || line === 0) return step;
+  return step - 1 + (line - 1) / planLength(run, step);
+}
+
 // Whether two positions are the same.
 export const samePosition = (a, b) => a.step === b.step && a.line === b.line && a.free === b.free;

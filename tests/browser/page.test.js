@@ -282,6 +282,13 @@ test('#step=K opens the replay at step K, and follows it', async () => {
   assert.equal(await copy.page.textContent('#status'), workedSteps[7]);
   await page.locator('#step').fill('3');
   assert.equal(await page.textContent('#status'), workedSteps[3]);
+  // A link followed on a page zoomed out shows what it shows opened.
+  await page.focus('#canvas');
+  await page.keyboard.press('-');
+  await page.keyboard.press('-');
+  await page.evaluate(() => { location.hash = '#view=memory&step=7&line=3'; });
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('line'));
+  assert.equal(new URL(page.url()).hash, '#view=memory&step=7&line=3');
   await Promise.all([page.close(), copy.page.close()]);
 });
 

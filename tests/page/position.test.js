@@ -9,7 +9,7 @@ import { test } from 'node:test';
 
 import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import {
-  LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, samePosition,
+  LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, progressAt, samePosition,
 } from '../../graph/page/position.js';
 import { followedElements, pointersOf, targetName } from '../../graph/page/pointers.js';
 import {
@@ -200,6 +200,15 @@ test('line steps lead through the whole run and back, over words not counted', (
       assert.deepEqual(lineStep(run, visited[at], -1), visited[at - 1], `${where}: back from ${at}`);
     }
     assert.deepEqual(lineStep(run, visited[0], -1), { step: 0, line: 0, free: 0 });
+    // The plot's mark moves on at every line step, within its addition.
+    let before = -1; // the first line step's is 0, where the run starts
+    for (const at of visited) {
+      const progress = progressAt(run, at);
+      assert.ok(at.free > 1 ? progress === before : progress > before, `${where}: mark at ${JSON.stringify(at)}`);
+      assert.ok(progress <= at.step && (at.free > 0 || progress >= at.step - 1), `${where}: ${progress}`);
+      if (at.line === 1) assert.equal(progress, at.step - 1, `${where}: nothing of ${at.step} run yet`);
+      before = progress;
+    }
   }
 });
 

@@ -556,10 +556,6 @@ TEST_P(SameLayoutTest, TracedElementsLieAsListedOnes) {
   if (!launcher().empty() || kSanitized) {
     GTEST_SKIP() << "the checker's or the sanitizers' allocator is not the program's";
   }
-#ifdef _WIN32
-  GTEST_SKIP() << "on Windows the traced elements do not lie as wordlist's yet: under Wine, 11 "
-                  "of the sample's 96 are elsewhere";
-#endif
   Case test;
   test.name = GetParam().name;
   test.text = GetParam().text();

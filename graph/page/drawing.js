@@ -30,6 +30,7 @@ const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
 // Where null pointers point: a column of null marks under the head.
 const NULL_AT = { x: -8, y: BOX_H + GAP_Y / 2 + 4 };
 const NULL_PITCH = 18;
+const FAR_BOX_H = 30; // screen pixels: a box any smaller is drawn plain
 
 const rankBox = (s, rank) => boxPlace(rank, s.columns);
 const sceneBox = (s, i) => rankBox(s, rankIn(s.run, s.list, s.view, i));
@@ -48,7 +49,7 @@ export function drawScene(context, scene) {
   context.setTransform(s.ratio * s.scale, 0, 0, s.ratio * s.scale,
     -s.x * s.scale * s.ratio, -s.y * s.scale * s.ratio);
   const visible = visibleRanks(s);
-  const detailed = s.scale * BOX_H >= 30;
+  const detailed = s.scale * BOX_H >= FAR_BOX_H;
   if (s.view === 'list') {
     drawHead(s);
     if (detailed) drawListArrows(s, visible);
@@ -181,6 +182,7 @@ function drawBoxes(s, visible) {
 // view the head itself. Returns the pointers drawn, as #scene names them.
 function drawPointers(s) {
   const { context, list } = s;
+  if (s.scale * BOX_H < FAR_BOX_H) return drawFarPointers(s);
   if (s.view === 'memory') {
     drawText(s, 'head', HEAD_AT.x, HEAD_AT.y, BOLD, COLOUR.text);
     if (list.order.length > 0) {
@@ -214,6 +216,55 @@ function drawPointers(s) {
     stroke(s, COLOUR.pointer, 2);
     arrowHead(s, target.x, target.y, Math.atan2(target.y - from.y, target.x - from.x), COLOUR.pointer);
   }
+  return drawn;
+}
+
+// Far out, where a box is a few pixels: the same pointers at the size of
+// the screen, each a ring round the point it points to, with its label;
+// the head and the null marks where they stand near.
+function drawFarPointers(s) {
+  const { context, list } = s;
+  const screen = ({ x, y }) => ({ x: (x - s.x) * s.scale, y: (y - s.y) * s.scale });
+  context.save();
+  context.setTransform(s.ratio, 0, 0, s.ratio, 0, 0);
+  context.lineWidth = 2;
+  const head = screen(HEAD_AT);
+  if (s.view === 'memory') {
+    drawText(s, 'head', head.x - 30, head.y, BOLD, COLOUR.text);
+    if (list.order.length > 0) {
+      const first = sceneBox(s, list.order[0]);
+      context.beginPath();
+      context.moveTo(head.x, head.y - 4);
+      const to = screen({ x: first.x + BOX_W / 2, y: first.y + BOX_H / 2 });
+      context.lineTo(to.x, to.y);
+      context.strokeStyle = COLOUR.dim;
+      context.stroke();
+    }
+  }
+  const drawn = [];
+  const rings = new Map();
+  let nulls = 0;
+  for (const pointer of pointersOf(s.stop)) {
+    const { value, label } = pointer;
+    const target = value.kind === 'null' ? null : pointerTarget(s, value);
+    if (value.kind !== 'null' && !target) continue;
+    drawn.push({ name: pointer.name, label, value });
+    const at = target ? screen(target) : { x: head.x, y: head.y + 16 + 16 * nulls };
+    if (!target) nulls += 1;
+    const key = `${Math.round(at.x)},${Math.round(at.y)}`;
+    const n = rings.get(key) ?? 0;
+    rings.set(key, n + 1);
+    context.beginPath();
+    context.arc(at.x, at.y, 7, 0, 2 * Math.PI);
+    if (!target) {
+      context.moveTo(at.x - 5, at.y + 5);
+      context.lineTo(at.x + 5, at.y - 5);
+    }
+    context.strokeStyle = COLOUR.pointer;
+    context.stroke();
+    drawText(s, label, at.x + 10, at.y + 4 + 13 * n, BOLD, COLOUR.pointer);
+  }
+  context.restore();
   return drawn;
 }
 

@@ -187,11 +187,18 @@ const sizeOf = (target) => {
   return sizes.get(target);
 };
 const measure = () => { canvasSize = sizeOf(canvas); };
+// A canvas laid out anew: the picture drawn to its size, and in the code
+// the view framed again on the pointers, whose boxes may have moved.
 function onResize(entries) {
   for (const { target, contentRect } of entries) {
     sizes.set(target, { width: Math.round(contentRect.width), height: Math.round(contentRect.height) });
   }
-  requestDraw();
+  const { width, height } = sizeOf(canvas);
+  if (width === canvasSize.width && height === canvasSize.height) requestDraw();
+  else {
+    measure();
+    update({}, { pointers: true });
+  }
 }
 const columns = () => columnsFor(canvasSize.width);
 const viewport = () => canvasSize;
@@ -595,6 +602,12 @@ function init() {
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
   measure();
   openLink(location.hash);
+  // The panels just written may have taken some of the canvas's room:
+  // the link is opened again on the canvas as it now is.
+  sizes.delete(canvas);
+  const before = canvasSize;
+  measure();
+  if (canvasSize.width !== before.width || canvasSize.height !== before.height) openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();
 }

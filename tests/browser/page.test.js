@@ -473,6 +473,24 @@ test('the canvas lights what each walk looked at, and the selection', async () =
   }
 });
 
+test('far out, a line step draws its pointers at the size of the screen', async () => {
+  const { page, trouble } = await open(`${worked}#view=memory&zoom=0.02&step=7&line=20`);
+  await page.evaluate(() => new Promise(requestAnimationFrame));
+  const pointerPixels = await page.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    let count = 0;
+    for (let at = 0; at < data.length; at += 4) {
+      if (data[at] === 0xC2 && data[at + 1] === 0x18 && data[at + 2] === 0x5B) count += 1;
+    }
+    return count;
+  });
+  assert.match(page.url(), /zoom=0\.02&/);
+  assert.ok(pointerPixels > 100, `${pointerPixels} pixels in the pointers' colour`);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
 // What the page tells of a line step: the lit line, the calls' pointers
 // (as #frames writes them, name and value), and what #scene lists: the
 // boxes on screen and the arrows drawn, once the picture is drawn.

@@ -283,7 +283,7 @@ test('#step=K opens the replay at step K, and follows it', async () => {
   await page.locator('#step').fill('3');
   assert.equal(await page.textContent('#status'), workedSteps[3]);
   // A link followed on a page zoomed out shows what it shows opened.
-  await page.focus('#canvas');
+  await page.evaluate(() => document.getElementById('canvas').focus());
   await page.keyboard.press('-');
   await page.keyboard.press('-');
   await page.evaluate(() => { location.hash = '#view=memory&step=7&line=3'; });

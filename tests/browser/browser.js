@@ -138,8 +138,8 @@ export async function accessibility(page) {
 // error or warning, an uncaught error, or a request for anything but the
 // page itself and what `allowed(url)` lets through. Resolves once the
 // page has drawn, to the page and the list of what went wrong.
-export async function openWatched(browser, url, { height = 800, allowed = () => false } = {}) {
-  const page = await browser.newPage({ viewport: { width: 1200, height } });
+export async function openWatched(browser, url, { width = 1200, height = 800, allowed = () => false } = {}) {
+  const page = await browser.newPage({ viewport: { width, height } });
   const trouble = [];
   const own = url.split('#')[0];
   page.on('dialog', (dialog) => { trouble.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });

@@ -521,27 +521,39 @@ function targetOf(value) {
   return /^[0-9A-F]{8,}$/.test(value) ? value : undefined;
 }
 
-test('the addition of "Don" stepped whole: every pointer drawn to a box on screen, the outcome told once decided', async () => {
-  const { page, trouble } = await open(`${worked}#step=6`);
-  await page.keyboard.press('End');
-  await page.evaluate(() => { location.hash = '#step=6'; });
+// What is told at each line step of addition k, stepped whole with ]
+// from the addition before.
+async function stepWhole(page, k) {
+  await page.evaluate((hash) => { location.hash = hash; }, `#step=${k - 1}`);
   const told = [];
   for (;;) {
     await page.keyboard.press(']');
     const now = await toldAt(page);
-    if (!now.hash.includes('&step=7&line=')) break;
+    if (!now.hash.includes(`&step=${k}&line=`)) return told;
     told.push(now);
   }
+}
+
+// Every pointer of every call has its arrow in #scene, and the box it
+// points to is on screen.
+function assertPointersDrawn(at) {
+  for (const { variables } of at.frames) {
+    for (const [name, value] of variables) {
+      const target = targetOf(value);
+      if (target === undefined) continue;
+      assert.ok(at.arrows.includes(`${name}>${target}`), `${at.hash}: ${name} = ${value} drawn`);
+      if (target !== 'null' && target !== 'head') assert.ok(at.boxes.includes(target), `${at.hash}: ${target} on screen`);
+    }
+  }
+}
+
+test('the addition of "Don" stepped whole: every pointer drawn to a box on screen, the outcome told once decided', async () => {
+  const { page, trouble } = await open(`${worked}#step=6`);
+  await page.keyboard.press('End');
+  const told = await stepWhole(page, 7);
   assert.equal(told.length, 37);
   for (const at of told) {
-    for (const { variables } of at.frames) {
-      for (const [name, value] of variables) {
-        const target = targetOf(value);
-        if (target === undefined) continue;
-        assert.ok(at.arrows.includes(`${name}>${target}`), `${at.hash}: ${name} = ${value} drawn`);
-        if (target !== 'null' && target !== 'head') assert.ok(at.boxes.includes(target), `${at.hash}: ${target} on screen`);
-      }
-    }
+    assertPointersDrawn(at);
     // The lit line, named by the status and said with its code.
     assert.match(at.status, new RegExp(`; line ${at.line} \\(step \\d+ of 37 in this addition\\)$`), at.hash);
     assert.ok(at.said.startsWith(`Line ${at.line}: ${at.code}`), `${at.hash}: ${at.said}`);
@@ -552,6 +564,20 @@ test('the addition of "Don" stepped whole: every pointer drawn to a box on scree
   assert.ok(told.slice(0, decided).every(({ status }) => !/position/.test(status)));
   assert.match(told[0].status, /^Step 7 of 9: "Don": looking for it, looked at 0 so far; line 77 /);
   assert.match(told[36].status, /^Step 7 of 9: "Don" inserted at position 2 \(looked at 4 \+ 2\); line 86 /);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('two late additions of the sample stepped whole at 1366×768: every pointer drawn to a box on screen', async () => {
+  const url = pageOf(traceOf(readFileSync(process.env.WORDLIST_SAMPLE), folder), folder, 'sample-replay.html');
+  const { page, trouble } = await openWatched(browser, `${url}#step=0`, { width: 1366, height: 768 });
+  let steps = 0;
+  for (const k of [140, 141]) {
+    const told = await stepWhole(page, k);
+    told.forEach(assertPointersDrawn);
+    steps += told.length;
+  }
+  assert.ok(steps > 100, `${steps} line steps`);
   assert.deepEqual(trouble, []);
   await page.close();
 });

@@ -12,7 +12,7 @@ import {
   worldExtent,
 } from './layout.js';
 import {
-  $, render, revealLine, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
+  $, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
   showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
@@ -124,7 +124,7 @@ function update(change, how = {}) {
   }
   showDetails(run(), list(), state.selected, state.answer);
   showView(state.view);
-  $('note').textContent = state.note;
+  write($('note'), state.note);
   requestDraw();
   if (how.soon) saveSoon();
   else save();
@@ -365,7 +365,7 @@ function say() {
   saidAt = performance.now();
   const stop = shown.stop;
   const code = stop ? `Line ${stop.line}: ${run().code.lines[stop.line - 1].trim()} ${$('compare').textContent}` : '';
-  $('said').textContent = stop ? code.trim() : $('status').textContent;
+  write($('said'), stop ? code.trim() : $('status').textContent);
 }
 
 // Goes to the next addition of the selected element's word.
@@ -563,6 +563,7 @@ function initReplay() {
   $('line-back').addEventListener('click', () => moveLine(-1), listening);
   $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
   $('lesson').hidden = false;
+  $('stage').classList.add('taught');
   $('cost').hidden = false;
   showHint(() => canvas.focus(), listening);
   $('plot').addEventListener('click', onPlotClick, listening);

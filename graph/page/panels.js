@@ -49,8 +49,17 @@ export function showDetails(run, list, selected, answer) {
 }
 
 export function showView(view) {
-  $('view').textContent = view === 'list' ? 'Memory view (m)' : 'List view (m)';
-  $('view').setAttribute('aria-pressed', String(view === 'memory'));
+  write($('view'), view === 'list' ? 'Memory view (m)' : 'List view (m)', { 'aria-pressed': String(view === 'memory') });
+}
+
+// Gives `element` the text `text` and the attributes `attributes`,
+// writing only what differs: a write of the same value is still a change
+// that the page's style and layout must look at again.
+export function write(element, text, attributes = {}) {
+  if (text !== null && element.textContent !== text) element.textContent = text;
+  for (const [name, value] of Object.entries(attributes)) {
+    if (element.getAttribute(name) !== value) element.setAttribute(name, value);
+  }
 }
 
 // Where the replay stands: the status, the phases, the slider and the
@@ -59,7 +68,8 @@ export function showPosition(run, position, { list, stop }, named) {
   render($('status'), statusText(run, position, list, named));
   const { taken, current } = phasesOf(run, position);
   for (const item of document.querySelectorAll('#phases li')) {
-    item.hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
+    const hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
+    if (item.hidden !== hidden) item.hidden = hidden;
     item.classList.toggle('taken', taken.includes(item.dataset.phase));
     if (item.dataset.phase === current) item.setAttribute('aria-current', 'step');
     else item.removeAttribute('aria-current');
@@ -128,11 +138,7 @@ function showCode(run, position, stop) {
   item.setAttribute('aria-current', 'step');
   lineToReveal = item;
   const names = namesAt(run, position);
-  $('frames').replaceChildren(...framesText(stop, names).map((text) => {
-    const call = document.createElement('li');
-    call.textContent = text;
-    return call;
-  }));
+  writeItems($('frames'), framesText(stop, names).map((text) => ({ text })));
   $('compare').textContent = compareText(stop, names, (i) => run.data.words[i]);
 }
 
@@ -159,11 +165,14 @@ export function showLineStep(run, position) {
   const slider = $('line-step');
   const { step: k, line, free } = position;
   const length = free > 0 ? freeLength(run) : planLength(run, k);
-  slider.max = String(length);
-  slider.value = String(free || line || length);
-  slider.disabled = length === 0;
-  slider.setAttribute('aria-valuetext', length === 0 ? 'no line steps'
-    : `step ${slider.value} of ${length} in ${free > 0 ? 'list_free' : 'this addition'}`);
+  const value = String(free || line || length);
+  write(slider, null, {
+    max: String(length),
+    'aria-valuetext': length === 0 ? 'no line steps'
+      : `step ${value} of ${length} in ${free > 0 ? 'list_free' : 'this addition'}`,
+  });
+  if (slider.value !== value) slider.value = value;
+  if (slider.disabled !== (length === 0)) slider.disabled = length === 0;
 }
 
 // What the picture shows, for a screen reader: a list item per box on
@@ -178,16 +187,16 @@ export function showScene(run, list, { boxes, pointers }) {
   sceneDrawn = drawn;
   const address = (i) => addressOf(run, i);
   const pointed = new Set(pointers.filter(({ value }) => 'index' in value).map(({ value }) => value.index));
-  // The boxes pointed at, and as many others as there is room for, in
-  // the picture's order: a step then changes few items.
-  let others = SCENE_BOXES - boxes.filter((i) => pointed.has(i)).length;
+  // Too many to tell: the boxes pointed at first, then the others in the
+  // picture's order, as many as there is room for. A pointer that moves
+  // then changes the first items, and rarely the others.
   const told = boxes.length <= SCENE_BOXES ? boxes
-    : boxes.filter((i) => pointed.has(i) || (others -= 1) >= 0);
+    : [...boxes.filter((i) => pointed.has(i)), ...boxes.filter((i) => !pointed.has(i))].slice(0, SCENE_BOXES);
   const boxItems = told.map((i) => {
     const where = list.status[i] === LINKED ? `position ${list.rank[i] + 1}` : 'not in the list';
     const next = nextAddress(run, list, i, address);
     const word = i === list.outside && list.word !== 'copied' ? `word ${list.word}`
-      : `word "${wordText(run.data.words[i])}"`;
+      : `word "${toldWord(run, i)}"`;
     return { address: address(i), text: `${where}: ${word}, count ${countAt(run, i, list.countStep)}, ` +
       `at ${address(i)}, NEXT ${next === run.nullAddress ? 'null' : next}` };
   });
@@ -198,6 +207,15 @@ export function showScene(run, list, { boxes, pointers }) {
     const to = value.kind === 'next' ? `the NEXT field of ${target}` : target;
     return { pointer: name, target, text: `${label} points to ${to}` };
   }));
+}
+
+// The words as #scene tells them, each made once for a run.
+const toldWords = new WeakMap();
+function toldWord(run, i) {
+  if (!toldWords.has(run)) toldWords.set(run, []);
+  const words = toldWords.get(run);
+  words[i] ??= wordText(run.data.words[i]);
+  return words[i];
 }
 
 // Makes the list items of `list` say `items` ({ text, and data-* values }),

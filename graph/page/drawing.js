@@ -190,13 +190,9 @@ function drawPointers(s) {
     }
   }
   const taken = new Map();
-  const drawn = [];
+  const drawn = pointersDrawn(s);
   let nulls = 0;
-  for (const pointer of pointersOf(s.stop)) {
-    const { value, label } = pointer;
-    const target = value.kind === 'null' ? null : pointerTarget(s, value);
-    if (value.kind !== 'null' && !target) continue;
-    drawn.push({ name: pointer.name, label, value });
+  for (const { label, target } of drawn) {
     if (!target) {
       drawNullPointer(s, label, nulls);
       nulls += 1;
@@ -217,6 +213,15 @@ function drawPointers(s) {
     arrowHead(s, target.x, target.y, Math.atan2(target.y - from.y, target.x - from.x), COLOUR.pointer);
   }
   return drawn;
+}
+
+// The pointers of the stop that have something drawn to point to:
+// { name, label, value, target }, `target` from pointerTarget (null for a
+// null pointer).
+function pointersDrawn(s) {
+  return pointersOf(s.stop).map(({ name, label, value }) => ({
+    name, label, value, target: value.kind === 'null' ? null : pointerTarget(s, value),
+  })).filter(({ value, target }) => value.kind === 'null' || target);
 }
 
 // Far out, where a box is a few pixels: the same pointers at the size of
@@ -241,14 +246,10 @@ function drawFarPointers(s) {
       context.stroke();
     }
   }
-  const drawn = [];
+  const drawn = pointersDrawn(s);
   const rings = new Map();
   let nulls = 0;
-  for (const pointer of pointersOf(s.stop)) {
-    const { value, label } = pointer;
-    const target = value.kind === 'null' ? null : pointerTarget(s, value);
-    if (value.kind !== 'null' && !target) continue;
-    drawn.push({ name: pointer.name, label, value });
+  for (const { label, target } of drawn) {
     const at = target ? screen(target) : { x: head.x, y: head.y + 16 + 16 * nulls };
     if (!target) nulls += 1;
     const key = `${Math.round(at.x)},${Math.round(at.y)}`;

@@ -61,6 +61,7 @@ function wrap(page) {
         }, value);
       },
     }),
+    setViewportSize: (size) => page.setViewport(size),
     on: (event, listener) => {
       if (event === 'console') {
         // Playwright calls a warning 'warning', puppeteer 'warn'.

@@ -568,7 +568,7 @@ test('the addition of "Don" stepped whole: every pointer drawn to a box on scree
   await page.close();
 });
 
-test('two late additions of the sample stepped whole at 1366×768: every pointer drawn to a box on screen', async () => {
+test('two late additions of the sample stepped whole at 1366×768, then a narrower window: every pointer drawn to a box on screen', async () => {
   const url = pageOf(traceOf(readFileSync(process.env.WORDLIST_SAMPLE), folder), folder, 'sample-replay.html');
   const { page, trouble } = await openWatched(browser, `${url}#step=0`, { width: 1366, height: 768 });
   let steps = 0;
@@ -578,6 +578,15 @@ test('two late additions of the sample stepped whole at 1366×768: every pointer
     steps += told.length;
   }
   assert.ok(steps > 100, `${steps} line steps`);
+  // A window made narrower lays the boxes out in fewer columns: the view
+  // follows the pointers there.
+  await page.evaluate(() => { location.hash = '#step=141&line=40'; });
+  await page.setViewportSize({ width: 1000, height: 700 });
+  // Laid out anew in one frame, drawn in the next.
+  await page.evaluate(() => new Promise((done) => { requestAnimationFrame(() => requestAnimationFrame(done)); }));
+  const narrow = await toldAt(page);
+  assert.ok(narrow.hash.includes('&step=141&line=40'), narrow.hash);
+  assertPointersDrawn(narrow);
   assert.deepEqual(trouble, []);
   await page.close();
 });

@@ -49,3 +49,18 @@ export const elementAtRank = (run, list, view, rank) => (view === 'list' ? list.
 
 // How many ranks a view has: the list's elements, or every element.
 export const rankCount = (run, list, view) => (view === 'list' ? list.order.length : run.size);
+
+// The world rectangle that holds `boxes` (each { x, y }, its top left
+// corner) with the labels above them, and the head with the null marks
+// under it, left of the first box.
+export function pointersRect(boxes) {
+  const head = { x: -GAP_X * 2 - 60, y: -GAP_Y, width: GAP_X * 2 + 60, height: PITCH_Y + GAP_Y };
+  return boxes.reduce((rect, box) => {
+    const x = Math.min(rect.x, box.x);
+    const y = Math.min(rect.y, box.y - GAP_Y);
+    return {
+      x, y, width: Math.max(rect.x + rect.width, box.x + BOX_W + GAP_X) - x,
+      height: Math.max(rect.y + rect.height, box.y + BOX_H) - y,
+    };
+  }, head);
+}

@@ -8,8 +8,7 @@
 import { drawScene } from './drawing.js';
 import { readFragment, writeFragment } from './fragment.js';
 import {
-  BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_Y, boxPlace, columnsFor, elementAtRank, rankAt, rankCount, rankIn,
-  worldExtent,
+  GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
   $, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
@@ -19,7 +18,7 @@ import { fadeOver, snapshot } from './fade.js';
 import { followedElements } from './pointers.js';
 import { drawPlot, plotMaxima } from './plot.js';
 import {
-  afterStep, lineStep, listAt, present, progressAt, samePosition,
+  afterStep, lineStep, lineSteps, listAt, present, progressAt, samePosition,
 } from './position.js';
 import { codeMap } from './code_steps.js';
 import {
@@ -181,27 +180,23 @@ function openLink(hash) {
 // the document in an update or a drawing would lay the page out then and
 // there, a second time in a frame.
 const sizes = new Map();
-let canvasSize = { width: 0, height: 0 };
 const sizeOf = (target) => {
   if (!sizes.has(target)) sizes.set(target, { width: target.clientWidth, height: target.clientHeight });
   return sizes.get(target);
 };
-const measure = () => { canvasSize = sizeOf(canvas); };
+const sameSize = (a, b) => a.width === b.width && a.height === b.height;
 // A canvas laid out anew: the picture drawn to its size, and in the code
 // the view framed again on the pointers, whose boxes may have moved.
 function onResize(entries) {
+  const before = sizeOf(canvas);
   for (const { target, contentRect } of entries) {
     sizes.set(target, { width: Math.round(contentRect.width), height: Math.round(contentRect.height) });
   }
-  const { width, height } = sizeOf(canvas);
-  if (width === canvasSize.width && height === canvasSize.height) requestDraw();
-  else {
-    measure();
-    update({}, { pointers: true });
-  }
+  if (sameSize(sizeOf(canvas), before)) requestDraw();
+  else update({}, { pointers: true });
 }
-const columns = () => columnsFor(canvasSize.width);
-const viewport = () => canvasSize;
+const viewport = () => sizeOf(canvas);
+const columns = () => columnsFor(viewport().width);
 const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / state.scale });
 const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
@@ -226,7 +221,6 @@ function draw() {
   drawPending = false;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
-  if (width !== canvasSize.width || height !== canvasSize.height) canvasSize = { width, height };
   const drawn = drawScene(context, {
     run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
     selected: state.selected, scale: state.scale, x: state.x, y: state.y, width, height, ratio,
@@ -269,19 +263,7 @@ const centring = (i) => centred(state, boxOf(i), viewport(), world());
 
 // The view that keeps every pointer's target, the head and the element
 // being made on screen (and the null marks under the head).
-function framing() {
-  const boxes = followedElements(shown.stop, list()).map(boxOf);
-  const head = { x: -GAP_X * 2 - 60, y: -GAP_Y, width: GAP_X * 2 + 60, height: PITCH_Y + GAP_Y };
-  const rect = boxes.reduce((r, box) => {
-    const x = Math.min(r.x, box.x);
-    const y = Math.min(r.y, box.y - GAP_Y);
-    return {
-      x, y, width: Math.max(r.x + r.width, box.x + BOX_W + GAP_X) - x,
-      height: Math.max(r.y + r.height, box.y + BOX_H) - y,
-    };
-  }, head);
-  return framed(state, rect, viewport());
-}
+const framing = () => framed(state, pointersRect(followedElements(shown.stop, list()).map(boxOf)), viewport());
 
 // ---- What the user does.
 
@@ -426,13 +408,9 @@ function advance(now) {
   playing.carry = due - whole;
   let ended = false;
   if (whole > 0 && playing.lines) {
-    let next = position();
-    for (let n = 0; n < whole && !ended; n += 1) {
-      const after = lineStep(run(), next, 1);
-      ended = samePosition(after, next);
-      next = after;
-    }
-    goTo(next);
+    const next = lineSteps(run(), position(), whole);
+    ended = next.ended;
+    goTo(next.position);
   } else if (whole > 0) {
     step(state.step + whole, { soon: true });
   }
@@ -601,14 +579,12 @@ function init() {
   for (const target of [canvas, $('plot')]) resized.observe(target);
   listening.signal?.addEventListener('abort', () => resized.disconnect());
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
-  measure();
+  const before = sizeOf(canvas);
   openLink(location.hash);
   // The panels just written may have taken some of the canvas's room:
   // the link is opened again on the canvas as it now is.
   sizes.delete(canvas);
-  const before = canvasSize;
-  measure();
-  if (canvasSize.width !== before.width || canvasSize.height !== before.height) openLink(location.hash);
+  if (!sameSize(sizeOf(canvas), before)) openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();
 }

@@ -148,6 +148,18 @@ export function lineStep(run, position, delta) {
   return k >= 1 ? { step: k, line: planLength(run, k), free: 0 } : { step: 0, line: 0, free: 0 };
 }
 
+// `count` line steps forward from `position`, or as many as there are:
+// { position, ended }, `ended` once the run's last line step is reached.
+export function lineSteps(run, position, count) {
+  let at = position;
+  for (let n = 0; n < count; n += 1) {
+    const next = lineStep(run, at, 1);
+    if (samePosition(next, at)) return { position: at, ended: true };
+    at = next;
+  }
+  return { position: at, ended: false };
+}
+
 // How far the run has gone at `position`, in additions: k after addition
 // k, and inside it k - 1 and the share of its line steps already run.
 export function progressAt(run, { step, line, free }) {

@@ -34,10 +34,14 @@ export function centred(view, box, viewport, world) {
 // `box` brought into view, centred, when it is not wholly in it ({}: the
 // view stays).
 export function revealed(view, box, viewport, world) {
-  const inside = box.x >= view.x && box.y >= view.y &&
-    box.x + BOX_W <= view.x + viewport.width / view.scale &&
-    box.y + BOX_H <= view.y + viewport.height / view.scale;
-  return inside ? {} : centred(view, box, viewport, world);
+  return holds(view, { ...box, width: BOX_W, height: BOX_H }, viewport) ? {} : centred(view, box, viewport, world);
+}
+
+// Whether `rect` ({ x, y, width, height } in world units) is wholly in view.
+function holds(view, rect, viewport) {
+  return rect.x >= view.x && rect.y >= view.y &&
+    rect.x + rect.width <= view.x + viewport.width / view.scale &&
+    rect.y + rect.height <= view.y + viewport.height / view.scale;
 }
 
 // Zoomed by `factor` about the screen point (px, py), which stays put.
@@ -58,11 +62,7 @@ export function fitted(viewport, world) {
 // view stays if it is; else the view is centred on it, zoomed out as far
 // as needed for it to fit with a margin ({}: the view stays).
 export function framed(view, rect, viewport) {
-  const right = view.x + viewport.width / view.scale;
-  const bottom = view.y + viewport.height / view.scale;
-  if (rect.x >= view.x && rect.y >= view.y && rect.x + rect.width <= right && rect.y + rect.height <= bottom) {
-    return {};
-  }
+  if (holds(view, rect, viewport)) return {};
   const room = Math.min((viewport.width - 2 * FRAME_MARGIN) / rect.width,
     (viewport.height - 2 * FRAME_MARGIN) / rect.height);
   const scale = scaled(Math.min(view.scale, room));

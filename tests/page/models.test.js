@@ -11,7 +11,7 @@ import {
 } from '../../graph/page/code_steps.js';
 import { readFragment, writeFragment } from '../../graph/page/fragment.js';
 import {
-  BOX_H, BOX_W, GAP_X, PITCH_X, PITCH_Y, boxPlace, columnsFor, rankAt, worldExtent,
+  BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_X, PITCH_Y, boxPlace, columnsFor, pointersRect, rankAt, worldExtent,
 } from '../../graph/page/layout.js';
 import { listBefore, makeReplay } from '../../graph/page/replay.js';
 import { cString, compareText, framesText } from '../../graph/page/texts.js';
@@ -232,6 +232,16 @@ test('a line step frames what its pointers point to: the view stays, pans, or zo
   // Never closer than the view was, nor further than the least scale.
   assert.equal(framed({ ...at, scale: 0.25 }, { x: 5000, y: 0, width: 10, height: 10 }, viewport).scale, 0.25);
   assert.equal(framed(at, { x: 0, y: 0, width: 1e9, height: 10 }, viewport).scale, MIN_SCALE);
+  // What is framed: the head and its null marks, and each box pointed at
+  // with the labels above it, however far apart.
+  const head = pointersRect([]);
+  assert.ok(head.x < 0 && head.y < 0 && head.x + head.width <= 0, JSON.stringify(head));
+  const far = boxPlace(4000, 3);
+  const both = pointersRect([boxPlace(5, 3), far]);
+  const holds = (rect, x, y) => x >= rect.x && y >= rect.y && x <= rect.x + rect.width && y <= rect.y + rect.height;
+  for (const [x, y] of [[head.x, head.y], [far.x, far.y - GAP_Y], [far.x + BOX_W, far.y + BOX_H]]) {
+    assert.ok(holds(both, x, y), `${x}, ${y} in ${JSON.stringify(both)}`);
+  }
 });
 
 // Relative luminance and contrast ratio, as WCAG defines them.

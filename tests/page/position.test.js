@@ -9,7 +9,7 @@ import { test } from 'node:test';
 
 import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import {
-  LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, listAt, progressAt, samePosition,
+  LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, lineSteps, listAt, progressAt, samePosition,
 } from '../../graph/page/position.js';
 import { followedElements, pointersOf, targetName } from '../../graph/page/pointers.js';
 import {
@@ -200,6 +200,11 @@ test('line steps lead through the whole run and back, over words not counted', (
       assert.deepEqual(lineStep(run, visited[at], -1), visited[at - 1], `${where}: back from ${at}`);
     }
     assert.deepEqual(lineStep(run, visited[0], -1), { step: 0, line: 0, free: 0 });
+    // Play goes on by several at once, and stops at the last.
+    const start = { step: 0, line: 0, free: 0 };
+    assert.deepEqual(lineSteps(run, start, 3), { position: visited[2], ended: false }, where);
+    assert.deepEqual(lineSteps(run, start, visited.length), { position: visited.at(-1), ended: false }, where);
+    assert.deepEqual(lineSteps(run, start, visited.length + 1), { position: visited.at(-1), ended: true }, where);
     // The plot's mark moves on at every line step, within its addition.
     let before = -1; // the first line step's is 0, where the run starts
     for (const at of visited) {

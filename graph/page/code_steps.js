@@ -258,19 +258,17 @@ export function lookedAt(plan, line) {
 // The phase of an addition a stop belongs to: 'look' for the word,
 // 'count' it again, 'allocate' its element, 'place' (find where it goes)
 // or 'link' it; null in list_free.
+const PHASE_OF_CALL = {
+  find_equal: 'look', count_again: 'count', new_node: 'allocate',
+  list_find_predecessor: 'place', link_after: 'link',
+};
+const PHASE_OF_LINE = { look: 'look', count: 'count', allocate: 'allocate', check: 'allocate' };
 export function phaseOf(plan, stop) {
   const inner = stop.frames[stop.frames.length - 1];
-  const byCall = {
-    find_equal: 'look', count_again: 'count', new_node: 'allocate',
-    list_find_predecessor: 'place', link_after: 'link',
-  };
   if (plan.kind === 'free') return null;
-  if (stop.frames.length > 1) return byCall[inner.name];
-  const byKey = {
-    look: 'look', count: 'count', allocate: 'allocate', check: 'allocate',
-    link: plan.front ? 'link' : 'place',
-  };
-  return byKey[inner.key] ?? (plan.kind === 'counted' ? 'count' : 'link');
+  if (stop.frames.length > 1) return PHASE_OF_CALL[inner.name];
+  if (inner.key === 'link') return plan.front ? 'link' : 'place';
+  return PHASE_OF_LINE[inner.key] ?? (plan.kind === 'counted' ? 'count' : 'link');
 }
 
 // The stops of list_free on the list `order` (element indices in list

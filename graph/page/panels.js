@@ -130,8 +130,8 @@ function showCode(run, position, stop) {
   if (ran && ran.line !== stop?.line) codeLines.get(ran.line).classList.add('ran');
   if (!stop) {
     lineToReveal = null;
-    $('frames').replaceChildren();
-    $('compare').textContent = '';
+    writeItems($('frames'), []);
+    write($('compare'), '');
     return;
   }
   const item = codeLines.get(stop.line);
@@ -139,7 +139,7 @@ function showCode(run, position, stop) {
   lineToReveal = item;
   const names = namesAt(run, position);
   writeItems($('frames'), framesText(stop, names).map((text) => ({ text })));
-  $('compare').textContent = compareText(stop, names, (i) => run.data.words[i]);
+  write($('compare'), compareText(stop, names, (i) => run.data.words[i]));
 }
 
 // The switch to the other of two runs.

@@ -12,15 +12,17 @@ void report(const char* program, const char* subject, const char* reason) {
   (void)std::fprintf(stderr, "%s: %s: %s\n", program, subject, reason);
 }
 
-// A full disk or a closed descriptor shows only here. A C library that
-// keeps what a failed write could not write (glibc does) fails on it
-// again here, with the same error; errno is cleared first, so that no
-// earlier, unrelated error is given as the reason.
+// A full disk or a closed descriptor shows only here. A write that the C
+// library made past its buffer (a long word, the page's template) may
+// have failed and left nothing to flush: its errno is the reason then.
 int finish_output(const char* program) {
+  const int earlier = errno;
   errno = 0;
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    report(program, "write error", error_reason(errno, "cannot write standard output"));
-    return kExitTrouble;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && std::ferror(stdout) == 0) {
+    return kExitSuccess;
   }
-  return kExitSuccess;
+  const int error = !flushed && errno != 0 ? errno : earlier;
+  report(program, "write error", error_reason(error, "cannot write standard output"));
+  return kExitTrouble;
 }

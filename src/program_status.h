@@ -20,7 +20,9 @@ const char* error_reason(int error, const char* fallback);
 void report(const char* program, const char* subject, const char* reason);
 
 // Flushes standard output: kExitSuccess when everything written reached
-// it, else kExitTrouble, reported as "PROGRAM: write error: reason".
+// it, else kExitTrouble, reported as "PROGRAM: write error: reason", the
+// reason being the flush's failure or else the first failed write's
+// (callers clear errno before they start writing, for that).
 int finish_output(const char* program);
 
 #endif  // WORDLIST_PROGRAM_STATUS_H

@@ -1,5 +1,6 @@
 #include "run_steps.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 
@@ -27,6 +28,7 @@ int run_words(const char* program, const char* name, const char* preamble, AddWo
     case Load::kLoaded:
       break;
   }
+  errno = 0;  // for finish_output: what a failed write leaves
   if (preamble != nullptr) {
     (void)std::fputs(preamble, stdout);
   }

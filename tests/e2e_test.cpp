@@ -362,6 +362,16 @@ std::string repeated(const std::string& piece, std::size_t times) {
 }
 
 #ifndef _WIN32
+// A word longer than the output's buffer is written past it: the write
+// that fails leaves nothing for the last flush, and the reason must still
+// be its own.
+Case long_word_to_full_output(std::string name, const std::string& program) {
+  Case test = failing(std::move(name), Input::kFile, Output::kDevFull, 2,
+                      line((program + ": write error: No space left on device").c_str()));
+  test.text = std::string(std::size_t{1} << 16U, 'x');
+  return test;
+}
+
 // Inputs only a POSIX host can lay out: links, sparse files, limits on
 // memory, and standard output closed or full.
 void add_posix_cases(std::vector<Case>* all) {
@@ -395,6 +405,7 @@ void add_posix_cases(std::vector<Case>* all) {
                          line("wordlist: write error: No space left on device")));
   all->push_back(failing("StdoutClosed", Input::kFile, Output::kClosed, 2,
                          line("wordlist: write error: Bad file descriptor")));
+  all->push_back(long_word_to_full_output("LongWordStdoutFull", "wordlist"));
 }
 #endif
 
@@ -464,6 +475,7 @@ std::vector<Case> cases() {
 #ifndef _WIN32
   traced.push_back(failing("OutputFull", Input::kFile, Output::kDevFull, 2,
                            line("wordlist-trace: write error: No space left on device")));
+  traced.push_back(long_word_to_full_output("LongWordOutputFull", "wordlist-trace"));
 #endif
   for (Case& test : traced) {
     test.name = "Trace" + test.name;

@@ -42,6 +42,7 @@
 //       descriptor 1. Releases both. Status 0; 1 out of memory; 2 a trace
 //       that does not replay, or two traces that are not the two runs of
 //       one text (the reason on descriptor 2, nothing on 1).
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -148,6 +149,7 @@ std::int32_t wordlist_start(char* text, std::size_t size, std::int32_t run) {
   counting.traced = run != kListed;
   counting.started = true;
   counting.program = counting.traced ? "wordlist-trace" : "wordlist";
+  errno = 0;  // for finish_output: what a failed write leaves
   if (counting.traced) {
     counting.tracer = tracer_make(counting.length, run == kFront);
     (void)std::fputs(run == kFront ? "wordlist-trace 1 front\n" : "wordlist-trace 1\n", stdout);
@@ -210,6 +212,7 @@ std::int32_t wordlist_page_data(char* sorted, std::size_t sorted_size, char* fro
     status = check_runs(traces[0], traces[1]);
   }
   if (status == kExitSuccess) {
+    errno = 0;
     html_write_runs_data(stdout, traces[0], traces[1], GraphView::kList);
     status = finish_output("wordlist-graph");
   }

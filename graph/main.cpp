@@ -18,6 +18,7 @@
 
 #include "dot_writer.h"
 #include "html_writer.h"
+#include "input_checks.h"
 #include "input_file.h"
 #include "listing_reader.h"
 #include "program_status.h"
@@ -179,16 +180,6 @@ Load load(const char* file, LoadedInput* input) {
   return result;
 }
 
-// Reports a reader's rejection of `file`; the exit status it calls for.
-int reading_failed(const char* file, ReadResult result, const ListingError& error) {
-  if (result == ReadResult::kNoMemory) {
-    report(kProgram, file, "out of memory");
-    return kExitNoMemory;
-  }
-  std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", file, error.line, error.what);
-  return kExitTrouble;
-}
-
 // Refuses --max for a page that replays a trace.
 int replay_not_cut(const char* file) {
   report(kProgram, file, "a replay is drawn whole: --max does not apply to a trace's page");
@@ -201,7 +192,7 @@ int draw_listing(const Options& options, const LoadedInput& input) {
   ListingError error{};
   const ReadResult result = listing_read(input.bytes, input.size, &listing, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options.file, result, error);
+    return report_refusal(kProgram, options.file, result, error);
   }
   errno = 0;  // for finish_output: what a failed write leaves
   if (options.html) {
@@ -223,7 +214,7 @@ int draw_trace(const Options& options, const LoadedInput& input) {
   ListingError error{};
   const ReadResult result = trace_read(input.bytes, input.size, &trace, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options.file, result, error);
+    return report_refusal(kProgram, options.file, result, error);
   }
   errno = 0;
   if (options.html) {
@@ -242,34 +233,10 @@ int draw_runs(const Options& options, const LoadedInput* inputs) {
   if (options.limit_given) {
     return replay_not_cut(files[0]);
   }
+  const NamedInput named[] = {{files[0], inputs[0].bytes, inputs[0].size},
+                              {files[1], inputs[1].bytes, inputs[1].size}};
   ParsedTrace traces[2] = {};
-  int status = kExitSuccess;
-  for (int i = 0; i < 2 && status == kExitSuccess; ++i) {
-    if (!is_trace(inputs[i].bytes, inputs[i].size)) {
-      report(kProgram, files[i], "not a trace: two inputs must be two traces of one text");
-      status = kExitTrouble;
-      continue;
-    }
-    ListingError error{};
-    const ReadResult result = trace_read(inputs[i].bytes, inputs[i].size, &traces[i], &error);
-    if (result != ReadResult::kRead) {
-      status = reading_failed(files[i], result, error);
-    }
-  }
-  const std::size_t differs =
-      status == kExitSuccess ? traces_first_difference(traces[0], traces[1]) : 0;
-  if (differs != 0) {
-    std::fprintf(stderr,
-                 "wordlist-graph: %s: addition %zu is not that of %s: the traces are not of the "
-                 "same additions in the same order\n",
-                 files[1], differs, files[0]);
-    status = kExitTrouble;
-  } else if (status == kExitSuccess && traces[0].front == traces[1].front) {
-    report(kProgram, files[1],
-           "built the same way as the first trace: give one trace of each way "
-           "(wordlist-trace, and wordlist-trace --front)");
-    status = kExitTrouble;
-  }
+  int status = read_two_runs(kProgram, named, traces);
   if (status == kExitSuccess) {
     errno = 0;
     html_write_runs(stdout, traces[0], traces[1], options.view);

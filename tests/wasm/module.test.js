@@ -57,16 +57,24 @@ const texts = [
   ['one word a million times', repeated('slovo\r\n', 1000000)],
 ].map(([name, text]) => [name, Buffer.from(text, 'latin1')]);
 
-// Runs a native program in a folder of its own holding neco.txt.
-function runNative(program, text, args = []) {
+// Runs a native program in a folder of its own holding `files` (by
+// default neco.txt).
+function runNative(program, text, args = [], { files = { 'neco.txt': text } } = {}) {
   const dir = mkdtempSync(join(tmpdir(), 'wordlist-wasm-'));
   try {
-    writeFileSync(join(dir, 'neco.txt'), text);
+    for (const [name, bytes] of Object.entries(files)) writeFileSync(join(dir, name), bytes);
     const run = spawnSync(program, args, { cwd: dir, maxBuffer: 1 << 30 });
     return { status: run.status, out: run.stdout, err: run.stderr.toString() };
   } finally {
     rmSync(dir, { recursive: true, force: true });
   }
+}
+
+// wordlist-graph's page of two runs, from traces in files named as the
+// module names its inputs.
+function nativePage(sorted, front) {
+  const files = { 'sorted trace': sorted, 'front trace': front };
+  return runNative(graph, null, ['--html', 'sorted trace', 'front trace'], { files });
 }
 
 // A listing with its addresses taken out, after checking their width.
@@ -129,21 +137,38 @@ describe('its traces', () => {
       { cancelled: true });
   });
 
+  // The checks are wordlist-graph's own code: the same status and the
+  // same words, the module's inputs named as files would be.
   test('a broken trace, or two of different texts, is an error, never data', async () => {
     const worked = await countText(module, texts[0][1]);
     const other = await countText(module, Buffer.from('other words'));
-    const broken = Buffer.from(latin1(worked.sorted).replace('COUNT: 2 WORD: pokus', 'COUNT: 3 WORD: pokus'), 'latin1');
+    const miscount = (trace) => Buffer.from(latin1(trace).replace('COUNT: 2 WORD: pokus', 'COUNT: 3 WORD: pokus'), 'latin1');
+    // A trace of 2 million additions, each line empty: too many to
+    // replay in the small module's 16 MiB.
+    const endless = Buffer.from(`wordlist-trace 1\n${'\n'.repeat(2 << 20)}`);
     const rows = [
-      [broken, worked.front, /^wordlist-graph: sorted trace:4: /],
-      [worked.sorted, worked.sorted, /^wordlist-graph: the traces are not one of/],
-      [worked.sorted, other.front, /^wordlist-graph: front trace: addition 5 is not that of/],
-      [worked.listing, worked.front, /^wordlist-graph: sorted trace: not a trace\n$/],
+      [module, miscount(worked.sorted), worked.front, 2,
+        'wordlist-graph: sorted trace:4: COUNT is not the element\'s count plus one\n'],
+      [module, worked.sorted, miscount(worked.front), 2,
+        'wordlist-graph: front trace:4: COUNT is not the element\'s count plus one\n'],
+      [module, worked.sorted, worked.sorted, 2,
+        'wordlist-graph: front trace: built the same way as the first trace: give one trace of each way ' +
+        '(wordlist-trace, and wordlist-trace --front)\n'],
+      [module, worked.sorted, other.front, 2,
+        'wordlist-graph: front trace: addition 5 is not that of sorted trace: the traces are not of the same ' +
+        'additions in the same order\n'],
+      [module, worked.listing, worked.front, 2,
+        'wordlist-graph: sorted trace: not a trace: two inputs must be two traces of one text\n'],
+      [smallModule, endless, worked.front, 1, 'wordlist-graph: sorted trace: out of memory\n'],
+      // Too large for the host to place in the module at all.
+      [smallModule, worked.sorted, Buffer.alloc(20 << 20), 1, 'wordlist-graph: front trace: out of memory\n'],
     ];
-    for (const [sorted, front, message] of rows) {
-      const data = pageData(module, sorted, front);
-      assert.equal(data.status, 2);
-      assert.match(data.err, message);
+    for (const [instance, sorted, front, status, message] of rows) {
+      const data = pageData(instance, sorted, front);
+      assert.equal(data.status, status, message);
+      assert.equal(data.err, message);
       assert.equal(data.out.length, 0);
+      if (!noNative && status === 2) assert.deepEqual(nativePage(sorted, front), { status, out: Buffer.alloc(0), err: message });
     }
   });
 });

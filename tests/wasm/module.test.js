@@ -4,7 +4,7 @@
 // when memory runs out or a trace is broken.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { closeSync, existsSync, mkdtempSync, openSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { describe, test } from 'node:test';
@@ -16,6 +16,7 @@ const module = await compileModule(readFileSync(env('WORDLIST_MODULE')));
 const smallModule = await compileModule(readFileSync(env('WORDLIST_SMALL_MODULE')));
 const native = env('WORDLIST_NATIVE');
 const wordlist = join(native, 'wordlist');
+const wordlistTrace = join(native, 'wordlist-trace');
 const graph = join(native, 'wordlist-graph');
 const noNative = existsSync(wordlist) && existsSync(graph) ? false
   : `SKIPPED: no native build in '${native}' (cmake --workflow --preset release makes it)`;
@@ -58,23 +59,27 @@ const texts = [
 ].map(([name, text]) => [name, Buffer.from(text, 'latin1')]);
 
 // Runs a native program in a folder of its own holding `files` (by
-// default neco.txt).
-function runNative(program, text, args = [], { files = { 'neco.txt': text } } = {}) {
+// default neco.txt), its standard output collected or, with `outputFull`,
+// /dev/full.
+function runNative(program, text, args = [], { files = { 'neco.txt': text }, outputFull = false } = {}) {
   const dir = mkdtempSync(join(tmpdir(), 'wordlist-wasm-'));
+  const full = outputFull ? openSync('/dev/full', 'w') : null;
   try {
     for (const [name, bytes] of Object.entries(files)) writeFileSync(join(dir, name), bytes);
-    const run = spawnSync(program, args, { cwd: dir, maxBuffer: 1 << 30 });
-    return { status: run.status, out: run.stdout, err: run.stderr.toString() };
+    const stdio = ['ignore', full ?? 'pipe', 'pipe'];
+    const run = spawnSync(program, args, { cwd: dir, stdio, maxBuffer: 1 << 30 });
+    return { status: run.status, out: run.stdout ?? Buffer.alloc(0), err: run.stderr.toString() };
   } finally {
+    if (full !== null) closeSync(full);
     rmSync(dir, { recursive: true, force: true });
   }
 }
 
 // wordlist-graph's page of two runs, from traces in files named as the
 // module names its inputs.
-function nativePage(sorted, front) {
+function nativePage(sorted, front, options = {}) {
   const files = { 'sorted trace': sorted, 'front trace': front };
-  return runNative(graph, null, ['--html', 'sorted trace', 'front trace'], { files });
+  return runNative(graph, null, ['--html', 'sorted trace', 'front trace'], { files, ...options });
 }
 
 // A listing with its addresses taken out, after checking their width.
@@ -171,6 +176,36 @@ describe('its traces', () => {
       if (!noNative && status === 2) assert.deepEqual(nativePage(sorted, front), { status, out: Buffer.alloc(0), err: message });
     }
   });
+});
+
+// Standard output refusing every write, as /dev/full does for the native
+// programs: the same status and the same line.
+describe('a full output, as the programs end', () => {
+  const text = texts[0][1];
+  const rows = [
+    ['listing', () => runText(module, text, { outputFull: true }), () => runNative(wordlist, text, [], { outputFull: true })],
+    ['sorted', () => runText(module, text, { run: 'sorted', outputFull: true }),
+      () => runNative(wordlistTrace, text, [], { outputFull: true })],
+    ['front', () => runText(module, text, { run: 'front', outputFull: true }),
+      () => runNative(wordlistTrace, text, ['--front'], { outputFull: true })],
+    ['page data', async () => {
+      const all = await countText(module, text);
+      return pageData(module, all.sorted, all.front, { outputFull: true });
+    }, async () => {
+      const all = await countText(module, text);
+      return nativePage(all.sorted, all.front, { outputFull: true });
+    }],
+  ];
+  for (const [name, runModule, runProgram] of rows) {
+    test(name, { skip: noNative }, async () => {
+      const run = await runModule();
+      const expected = await runProgram();
+      assert.equal(run.status, 2);
+      assert.match(run.err, /^wordlist(-trace|-graph)?: write error: No space left on device\n$/);
+      assert.equal(run.out.length, 0);
+      assert.deepEqual([run.status, run.err], [expected.status, expected.err]);
+    });
+  }
 });
 
 describe('out of memory, as the programs end', () => {

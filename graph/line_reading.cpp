@@ -31,6 +31,36 @@ bool find_line_end(const char* at, const char* end, LineEnd* line_end) {
   return true;
 }
 
+bool fail(LineReader* reader, const char* what) {
+  reader->error->line = reader->line;
+  reader->error->what = what;
+  return false;
+}
+
+bool first_line(LineReader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, reader->faults->cut_short);
+  }
+  reader->crlf = line_end.crlf;
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  return true;
+}
+
+bool next_line(LineReader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, reader->faults->cut_short);
+  }
+  if (line_end.crlf != reader->crlf) {
+    return fail(reader, reader->faults->mixed);
+  }
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  return true;
+}
+
 bool take(Cursor* cursor, const char* literal) {
   const std::size_t length = std::strlen(literal);
   if (static_cast<std::size_t>(cursor->end - cursor->at) < length ||

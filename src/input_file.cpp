@@ -51,6 +51,21 @@ bool measure(const char* program, std::FILE* file, const char* name, std::size_t
   return true;
 }
 
+// Ends a reading of `size` bytes into `buffer`, which has room for one
+// more: the input, terminated, when the stream read without error; else
+// the error reported and the buffer released.
+Load end_reading(const char* program, std::FILE* file, const char* name, char* buffer,
+                 std::size_t size, LoadedInput* input) {
+  if (std::ferror(file) != 0) {
+    report(program, name, error_reason(errno, "read error"));
+    delete[] buffer;
+    return Load::kFailed;
+  }
+  buffer[size] = '\0';
+  *input = LoadedInput{buffer, size};
+  return Load::kLoaded;
+}
+
 // Reads the open file, measured first, into one buffer of its length + 1.
 Load read_measured(const char* program, std::FILE* file, const char* name, LoadedInput* input) {
   std::size_t size = 0;
@@ -63,14 +78,7 @@ Load read_measured(const char* program, std::FILE* file, const char* name, Loade
   }
   errno = 0;
   const std::size_t got = std::fread(buffer, 1, size, file);
-  if (std::ferror(file) != 0) {
-    report(program, name, error_reason(errno, "read error"));
-    delete[] buffer;
-    return Load::kFailed;
-  }
-  buffer[got] = '\0';
-  *input = LoadedInput{buffer, got};
-  return Load::kLoaded;
+  return end_reading(program, file, name, buffer, got, input);
 }
 
 // Reads what is left of the open stream, doubling the buffer whenever a
@@ -94,17 +102,8 @@ Load read_streamed(const char* program, std::FILE* stream, const char* name, Loa
     delete[] buffer;
     buffer = larger;
   }
-  if (buffer == nullptr) {
-    return Load::kNoMemory;
-  }
-  if (std::ferror(stream) != 0) {
-    report(program, name, error_reason(errno, "read error"));
-    delete[] buffer;
-    return Load::kFailed;
-  }
-  buffer[size] = '\0';
-  *input = LoadedInput{buffer, size};
-  return Load::kLoaded;
+  return buffer == nullptr ? Load::kNoMemory
+                           : end_reading(program, stream, name, buffer, size, input);
 }
 
 }  // namespace

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-namespace {
+#include "word_delimiters.h"
 
-// Bytes that end a word, and so never stand in one; nor does a zero byte.
-constexpr char kDelimiters[] = " \r\n\t,.?!*'";
+namespace {
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') {
@@ -88,7 +87,9 @@ bool word_bytes_valid(const Cursor& cursor) {
     return false;
   }
   for (const char* byte = cursor.at; byte < cursor.end; ++byte) {
-    if (*byte == '\0' || std::strchr(kDelimiters, *byte) != nullptr) {
+    // A delimiter would have ended the word; strchr would find the
+    // terminator itself in a zero byte.
+    if (*byte == '\0' || std::strchr(kWordDelimiters, *byte) != nullptr) {
       return false;
     }
   }

@@ -96,7 +96,7 @@ bool word_bytes_valid(const Cursor& cursor) {
   return true;
 }
 
-int compare_words(const char* a, std::size_t a_length, const char* b, std::size_t b_length) {
+int compare_word_bytes(const char* a, std::size_t a_length, const char* b, std::size_t b_length) {
   const int order = std::memcmp(a, b, a_length < b_length ? a_length : b_length);
   if (order != 0) {
     return order;

@@ -74,8 +74,9 @@ int take_hex(Cursor* cursor, std::uint64_t* value);
 // a delimiter or a zero byte.
 bool word_bytes_valid(const Cursor& cursor);
 
-// Orders two words as the list does: by unsigned bytes, a proper prefix
-// first.
-int compare_words(const char* a, std::size_t a_length, const char* b, std::size_t b_length);
+// Orders two words of the given lengths, neither zero-terminated, as the
+// list's compare_words orders its zero-terminated ones: by unsigned bytes,
+// a proper prefix first. Negative, zero or positive.
+int compare_word_bytes(const char* a, std::size_t a_length, const char* b, std::size_t b_length);
 
 #endif  // WORDLIST_GRAPH_LINE_READING_H

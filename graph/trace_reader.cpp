@@ -82,7 +82,7 @@ std::size_t rank_of(const Replay& replay, std::uint64_t address) {
 }
 
 bool word_before(const Word& a, const Word& b) {
-  return compare_words(a.bytes, a.length, b.bytes, b.length) < 0;
+  return compare_word_bytes(a.bytes, a.length, b.bytes, b.length) < 0;
 }
 
 // The id of the element at the address that an insertion inserts (one of
@@ -194,7 +194,7 @@ bool read_addition(Reader* reader, Cursor line, Addition* addition) {
 }
 
 int compare(const Replayed& element, const Addition& addition) {
-  return compare_words(element.word, element.word_length, addition.word, addition.word_length);
+  return compare_word_bytes(element.word, element.word_length, addition.word, addition.word_length);
 }
 
 // Links a new element where the line says, if it is new and its word
@@ -340,8 +340,8 @@ ReadResult read_final_listing(Reader* reader, Replay* replay, ParsedTrace* trace
         : listing.elements[index].address != element.address
             ? "ADR is not the replayed list's element at this position"
         : listing.elements[index].count != element.count ? "COUNT differs from the replayed count"
-        : compare_words(listing.elements[index].word, listing.elements[index].word_length,
-                        element.word, element.word_length) != 0
+        : compare_word_bytes(listing.elements[index].word, listing.elements[index].word_length,
+                             element.word, element.word_length) != 0
             ? "WORD differs from the replayed word"
             : nullptr;
     if (wrong != nullptr) {

@@ -21,8 +21,10 @@
 int run_words(const char* program, const char* name, const char* preamble, AddWord add,
               void* context);
 
-// The status of a run that could not count `dropped` occurrences:
-// kExitSuccess for none, else kExitIncomplete, reported with how many.
-int finish_counting(const char* program, std::size_t dropped);
+// Ends a run whose additions dropped `dropped` occurrences: prints the
+// list, releases it, and returns the run's status: kExitTrouble when
+// standard output could not be written, else kExitIncomplete when
+// occurrences were dropped (reported with how many), else kExitSuccess.
+int finish_run(const char* program, WordNode** head, std::size_t dropped);
 
 #endif  // WORDLIST_RUN_STEPS_H

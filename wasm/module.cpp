@@ -152,15 +152,13 @@ WORDLIST_EXPORT(wordlist_finish) std::int32_t wordlist_finish() {
   }
   while (wordlist_count(counting.length) < counting.length) {
   }
-  list_print(&counting.head);
-  list_free(&counting.head);
+  const int status = finish_run(counting.program, &counting.head, counting.dropped);
   delete[] counting.text;
   counting.text = nullptr;
   if (counting.traced) {
     tracer_release(&counting.tracer);
   }
-  const int status = finish_output(counting.program);
-  return status != kExitSuccess ? status : finish_counting(counting.program, counting.dropped);
+  return status;
 }
 
 WORDLIST_EXPORT(wordlist_page_data)

@@ -162,7 +162,7 @@ WORDLIST_EXPORT(wordlist_finish) std::int32_t wordlist_finish() {
 }
 
 WORDLIST_EXPORT(wordlist_page_data)
-std::int32_t wordlist_page_data(char* sorted, std::size_t sorted_size, char* front,
+std::int32_t wordlist_page_data(const char* sorted, std::size_t sorted_size, const char* front,
                                 std::size_t front_size) {
   buffer_output();
   const NamedInput inputs[] = {{"sorted trace", sorted, sorted_size},

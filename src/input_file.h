@@ -19,6 +19,7 @@ enum class Reading {
   kStreamed,
 };
 
+// What became of a loading.
 enum class Load { kLoaded, kNoMemory, kFailed };
 
 // An input read whole: `size` bytes, then a zero byte that ends them.
@@ -29,8 +30,8 @@ struct LoadedInput {
 
 // Reads the input `name` as `reading` says into a new buffer in `input`,
 // to be released with delete[]. kNoMemory when the buffer cannot be had,
-// reported by no one (wordlist then writes nothing at all); kFailed when
-// the input cannot be opened or read, reported. On failure `input` holds
+// not reported (wordlist then writes nothing at all); kFailed when the
+// input cannot be opened or read, reported. On failure `input` holds
 // nothing.
 Load load_input(const char* program, const char* name, Reading reading, LoadedInput* input);
 

@@ -43,10 +43,10 @@ void check_replay(const ParsedTrace& trace) {
   }
   for (std::size_t i = 0; i < listing.size; ++i) {
     require(counts[i] == listing.elements[i].count, "a count differs from the steps' count");
-    require(
-        i == 0 || compare_words(listing.elements[i - 1].word, listing.elements[i - 1].word_length,
-                                listing.elements[i].word, listing.elements[i].word_length) < 0,
-        "the listing's words are not in order");
+    require(i == 0 || compare_word_bytes(
+                          listing.elements[i - 1].word, listing.elements[i - 1].word_length,
+                          listing.elements[i].word, listing.elements[i].word_length) < 0,
+            "the listing's words are not in order");
   }
 }
 

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-namespace {
+#include "word_delimiters.h"
 
-// Bytes that end a word, and so never stand in one; nor does a zero byte.
-constexpr char kDelimiters[] = " \r\n\t,.?!*'";
+namespace {
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') {
@@ -28,6 +27,36 @@ bool find_line_end(const char* at, const char* end, LineEnd* line_end) {
   line_end->crlf = content_end > at && content_end[-1] == '\r';
   line_end->content_end = line_end->crlf ? content_end - 1 : content_end;
   line_end->next_line = content_end + 1;
+  return true;
+}
+
+bool fail(LineReader* reader, const char* what) {
+  reader->error->line = reader->line;
+  reader->error->what = what;
+  return false;
+}
+
+bool first_line(LineReader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, reader->faults->cut_short);
+  }
+  reader->crlf = line_end.crlf;
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
+  return true;
+}
+
+bool next_line(LineReader* reader, Cursor* line) {
+  LineEnd line_end{};
+  if (!find_line_end(reader->at, reader->end, &line_end)) {
+    return fail(reader, reader->faults->cut_short);
+  }
+  if (line_end.crlf != reader->crlf) {
+    return fail(reader, reader->faults->mixed);
+  }
+  *line = Cursor{reader->at, line_end.content_end};
+  reader->at = line_end.next_line;
   return true;
 }
 
@@ -58,14 +87,16 @@ bool word_bytes_valid(const Cursor& cursor) {
     return false;
   }
   for (const char* byte = cursor.at; byte < cursor.end; ++byte) {
-    if (*byte == '\0' || std::strchr(kDelimiters, *byte) != nullptr) {
+    // A delimiter would have ended the word; strchr would find the
+    // terminator itself in a zero byte.
+    if (*byte == '\0' || std::strchr(kWordDelimiters, *byte) != nullptr) {
       return false;
     }
   }
   return true;
 }
 
-int compare_words(const char* a, std::size_t a_length, const char* b, std::size_t b_length) {
+int compare_word_bytes(const char* a, std::size_t a_length, const char* b, std::size_t b_length) {
   const int order = std::memcmp(a, b, a_length < b_length ? a_length : b_length);
   if (order != 0) {
     return order;

@@ -5,41 +5,15 @@
 #include <cstring>
 #include <new>
 
-#include "line_reading.h"
-
 namespace {
 
 constexpr char kHeader[] = "Seznam - adresa prvniho prvku: ";
 constexpr char kEmptyList[] = "Seznam je prazdny.";
 
-// The state of a reading: what is left of the text and where it stands.
-struct Reader {
-  const char* at;
-  const char* end;
-  std::size_t line;
-  bool crlf;
-  ListingError* error;
-};
-
-bool fail(Reader* reader, const char* what) {
-  reader->error->line = reader->line;
-  reader->error->what = what;
-  return false;
-}
-
-// Takes the reader's next line, which must end as the header's does.
-bool next_line(Reader* reader, Cursor* line) {
-  LineEnd line_end{};
-  if (!find_line_end(reader->at, reader->end, &line_end)) {
-    return fail(reader, "the line has no line end: the listing is cut short");
-  }
-  if (line_end.crlf != reader->crlf) {
-    return fail(reader, "the line ends otherwise than the header (LF and CR LF mixed)");
-  }
-  *line = Cursor{reader->at, line_end.content_end};
-  reader->at = line_end.next_line;
-  return true;
-}
+// Every line must end as the header does.
+constexpr LineEndFaults kLineEndFaults{
+    "the line has no line end: the listing is cut short",
+    "the line ends otherwise than the header (LF and CR LF mixed)"};
 
 bool take_address(Cursor* cursor, int digits, std::uint64_t* value) {
   return take_hex(cursor, value) == digits;
@@ -80,17 +54,14 @@ const char* take_count(Cursor* cursor, std::int32_t* count) {
 // Reads the header (or the empty-list line), which sets the line end and
 // the address width for the rest. `head` is the first element's address,
 // 0 for an empty list.
-bool read_header(Reader* reader, int* digits, std::uint64_t* head) {
+bool read_header(LineReader* reader, int* digits, std::uint64_t* head) {
   if (reader->at == reader->end) {
     return fail(reader, "the input is empty: no listing");
   }
-  LineEnd line_end{};
-  if (!find_line_end(reader->at, reader->end, &line_end)) {
-    return fail(reader, "the line has no line end: the listing is cut short");
+  Cursor line{};
+  if (!first_line(reader, &line)) {
+    return false;
   }
-  reader->crlf = line_end.crlf;
-  Cursor line{reader->at, line_end.content_end};
-  reader->at = line_end.next_line;
   Cursor empty = line;
   if (take(&empty, kEmptyList) && empty.at == empty.end) {
     *head = 0;
@@ -112,7 +83,7 @@ bool read_header(Reader* reader, int* digits, std::uint64_t* head) {
 }
 
 // Reads the element line for `position`, which must begin at `expected`.
-bool read_element(Reader* reader, std::size_t position, std::uint64_t expected, int digits,
+bool read_element(LineReader* reader, std::size_t position, std::uint64_t expected, int digits,
                   ListedElement* element) {
   Cursor line{};
   if (!next_line(reader, &line)) {
@@ -155,7 +126,7 @@ bool read_element(Reader* reader, std::size_t position, std::uint64_t expected, 
 
 // Reads the element lines that follow the header, up to the element whose
 // NEXT is null, which must be the last line.
-bool read_elements(Reader* reader, std::uint64_t head, int digits, ParsedListing* listing) {
+bool read_elements(LineReader* reader, std::uint64_t head, int digits, ParsedListing* listing) {
   std::uint64_t expected = head;
   while (expected != 0) {
     if (reader->at == reader->end && listing->size == 0) {
@@ -178,7 +149,7 @@ bool read_elements(Reader* reader, std::uint64_t head, int digits, ParsedListing
 }
 
 // Orders the elements by address; two elements at one address cannot be.
-bool sort_by_address(Reader* reader, ParsedListing* listing) {
+bool sort_by_address(LineReader* reader, ParsedListing* listing) {
   const ListedElement* elements = listing->elements;
   for (std::size_t i = 0; i < listing->size; ++i) {
     listing->by_address[i] = i;
@@ -211,7 +182,7 @@ bool allocate(const char* text, std::size_t size, ParsedListing* listing) {
 ReadResult listing_read(const char* text, std::size_t size, ParsedListing* listing,
                         ListingError* error) {
   *listing = ParsedListing{};
-  Reader reader{text, text + size, 1, false, error};
+  LineReader reader{text, text + size, 1, false, &kLineEndFaults, error};
   int digits = 0;
   std::uint64_t head = 0;
   if (!read_header(&reader, &digits, &head)) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "line_reading.h"
+
 // One element line. The word points into the text that was read and is
 // not zero-terminated. Addresses are kept as numbers.
 struct ListedElement {
@@ -25,12 +27,6 @@ struct ParsedListing {
   std::size_t* by_address;
   std::size_t size;
   int address_digits;
-};
-
-// Where the reading stopped and why. `what` is a static text.
-struct ListingError {
-  std::size_t line;
-  const char* what;
 };
 
 enum class ReadResult { kRead, kInvalid, kNoMemory };

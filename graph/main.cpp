@@ -12,20 +12,21 @@
 // standard error in each case).
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "dot_writer.h"
 #include "html_writer.h"
+#include "input_checks.h"
+#include "input_file.h"
 #include "listing_reader.h"
+#include "program_status.h"
 #include "trace_reader.h"
 
 namespace {
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitNoMemory = 1;
-constexpr int kExitTrouble = 2;
+constexpr const char* kProgram = "wordlist-graph";
 constexpr std::size_t kDefaultLimit = 200;
 
 constexpr const char* kUsage =
@@ -69,18 +70,6 @@ struct Options {
   bool help = false;
   bool version = false;
 };
-
-struct Input {
-  char* bytes = nullptr;
-  std::size_t size = 0;
-};
-
-enum class Load { kLoaded, kNoMemory, kFailed };
-
-// Writes "wordlist-graph: subject: reason" to standard error.
-void report(const char* subject, const char* reason) {
-  std::fprintf(stderr, "wordlist-graph: %s: %s\n", subject, reason);
-}
 
 void usage_error(const char* what, const char* argument) {
   std::fprintf(stderr, "wordlist-graph: %s '%s' (see wordlist-graph --help)\n", what, argument);
@@ -181,101 +170,43 @@ bool parse_options(int argc, char** argv, Options* options) {
   return true;
 }
 
-// Reads what is left of `stream` into a new buffer in `input`, doubling
-// the buffer whenever a read fills it.
-Load read_stream(std::FILE* stream, Input* input) {
-  std::size_t capacity = 1 << 16;
-  input->bytes = new (std::nothrow) char[capacity];
-  if (input->bytes == nullptr) {
-    return Load::kNoMemory;
-  }
-  for (;;) {
-    input->size += std::fread(input->bytes + input->size, 1, capacity - input->size, stream);
-    if (input->size < capacity) {
-      return std::ferror(stream) != 0 ? Load::kFailed : Load::kLoaded;
-    }
-    char* larger = capacity <= SIZE_MAX / 2 ? new (std::nothrow) char[capacity * 2] : nullptr;
-    if (larger == nullptr) {
-      return Load::kNoMemory;
-    }
-    std::memcpy(larger, input->bytes, input->size);
-    delete[] input->bytes;
-    input->bytes = larger;
-    capacity *= 2;
-  }
-}
-
 // Reads the named file, or standard input for "-", whole. Reports any
 // failure.
-Load load(const char* file, Input* input) {
-  const bool standard = std::strcmp(file, "-") == 0;
-  errno = 0;
-  std::FILE* stream = standard ? stdin : std::fopen(file, "rb");
-  if (stream == nullptr) {
-    report(file, std::strerror(errno));
-    return Load::kFailed;
-  }
-  errno = 0;
-  const Load result = read_stream(stream, input);
-  if (result == Load::kFailed) {
-    report(file, errno != 0 ? std::strerror(errno) : "read error");
-  } else if (result == Load::kNoMemory) {
-    report(file, "out of memory");
-  }
-  if (!standard) {
-    std::fclose(stream);  // only read from: nothing to lose
+Load load(const char* file, LoadedInput* input) {
+  const Load result = load_input(kProgram, file, Reading::kStreamed, input);
+  if (result == Load::kNoMemory) {
+    report(kProgram, file, "out of memory");
   }
   return result;
 }
 
-// Makes sure all that was written to standard output reached it; reports
-// it when not, with the reason of the first failed write (errno is cleared
-// before the writing starts).
-int finish_output() {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-    report("write error", errno != 0 ? std::strerror(errno) : "cannot write standard output");
-    return kExitTrouble;
-  }
-  return kExitSuccess;
-}
-
-// Reports a reader's rejection of `file`; the exit status it calls for.
-int reading_failed(const char* file, ReadResult result, const ListingError& error) {
-  if (result == ReadResult::kNoMemory) {
-    report(file, "out of memory");
-    return kExitNoMemory;
-  }
-  std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", file, error.line, error.what);
-  return kExitTrouble;
-}
-
 // Refuses --max for a page that replays a trace.
 int replay_not_cut(const char* file) {
-  report(file, "a replay is drawn whole: --max does not apply to a trace's page");
+  report(kProgram, file, "a replay is drawn whole: --max does not apply to a trace's page");
   return kExitTrouble;
 }
 
 // Checks the listing and draws it.
-int draw_listing(const Options& options, const Input& input) {
+int draw_listing(const Options& options, const LoadedInput& input) {
   ParsedListing listing{};
   ListingError error{};
   const ReadResult result = listing_read(input.bytes, input.size, &listing, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options.file, result, error);
+    return report_refusal(kProgram, options.file, result, error);
   }
-  errno = 0;
+  errno = 0;  // for finish_output: what a failed write leaves
   if (options.html) {
     html_write(stdout, listing, options.view, options.limit_given ? options.limit : 0);
   } else {
     dot_write(stdout, listing, options.view, options.limit);
   }
   listing_release(&listing);
-  return finish_output();
+  return finish_output(kProgram);
 }
 
 // Checks the trace by replaying it, and draws its final list, or the
 // replay as a page.
-int draw_trace(const Options& options, const Input& input) {
+int draw_trace(const Options& options, const LoadedInput& input) {
   if (options.html && options.limit_given) {
     return replay_not_cut(options.file);
   }
@@ -283,7 +214,7 @@ int draw_trace(const Options& options, const Input& input) {
   ListingError error{};
   const ReadResult result = trace_read(input.bytes, input.size, &trace, &error);
   if (result != ReadResult::kRead) {
-    return reading_failed(options.file, result, error);
+    return report_refusal(kProgram, options.file, result, error);
   }
   errno = 0;
   if (options.html) {
@@ -292,48 +223,24 @@ int draw_trace(const Options& options, const Input& input) {
     dot_write(stdout, trace.listing, options.view, options.limit);
   }
   trace_release(&trace);
-  return finish_output();
+  return finish_output(kProgram);
 }
 
 // Checks both traces by replaying them, and that they are the two runs of
 // one text, and writes them as one page.
-int draw_runs(const Options& options, const Input* inputs) {
+int draw_runs(const Options& options, const LoadedInput* inputs) {
   const char* const files[] = {options.file, options.second};
   if (options.limit_given) {
     return replay_not_cut(files[0]);
   }
+  const NamedInput named[] = {{files[0], inputs[0].bytes, inputs[0].size},
+                              {files[1], inputs[1].bytes, inputs[1].size}};
   ParsedTrace traces[2] = {};
-  int status = kExitSuccess;
-  for (int i = 0; i < 2 && status == kExitSuccess; ++i) {
-    if (!is_trace(inputs[i].bytes, inputs[i].size)) {
-      report(files[i], "not a trace: two inputs must be two traces of one text");
-      status = kExitTrouble;
-      continue;
-    }
-    ListingError error{};
-    const ReadResult result = trace_read(inputs[i].bytes, inputs[i].size, &traces[i], &error);
-    if (result != ReadResult::kRead) {
-      status = reading_failed(files[i], result, error);
-    }
-  }
-  const std::size_t differs =
-      status == kExitSuccess ? traces_first_difference(traces[0], traces[1]) : 0;
-  if (differs != 0) {
-    std::fprintf(stderr,
-                 "wordlist-graph: %s: addition %zu is not that of %s: the traces are not of the "
-                 "same additions in the same order\n",
-                 files[1], differs, files[0]);
-    status = kExitTrouble;
-  } else if (status == kExitSuccess && traces[0].front == traces[1].front) {
-    report(files[1],
-           "built the same way as the first trace: give one trace of each way "
-           "(wordlist-trace, and wordlist-trace --front)");
-    status = kExitTrouble;
-  }
+  int status = read_two_runs(kProgram, named, traces);
   if (status == kExitSuccess) {
     errno = 0;
     html_write_runs(stdout, traces[0], traces[1], options.view);
-    status = finish_output();
+    status = finish_output(kProgram);
   }
   trace_release(&traces[0]);
   trace_release(&traces[1]);
@@ -342,7 +249,7 @@ int draw_runs(const Options& options, const Input* inputs) {
 
 // A trace names itself in its first line; anything else is read as a
 // listing.
-int draw(const Options& options, const Input& input) {
+int draw(const Options& options, const LoadedInput& input) {
   return is_trace(input.bytes, input.size) ? draw_trace(options, input)
                                            : draw_listing(options, input);
 }
@@ -357,9 +264,9 @@ int main(int argc, char** argv) {
   if (options.help || options.version) {
     errno = 0;
     std::fputs(options.help ? kUsage : "wordlist-graph " WORDLIST_VERSION "\n", stdout);
-    return finish_output();
+    return finish_output(kProgram);
   }
-  Input inputs[2];
+  LoadedInput inputs[2] = {};
   const int count = options.second == nullptr ? 1 : 2;
   Load loaded = load(options.file, &inputs[0]);
   if (count == 2 && loaded == Load::kLoaded) {

@@ -49,15 +49,16 @@ struct Replay {
   std::size_t* word_ids;
 };
 
-// The state of a reading: what is left of the text and where it stands.
+// Every line must end as the first one does.
+constexpr LineEndFaults kLineEndFaults{
+    "the line has no line end: the trace is cut short",
+    "the line ends otherwise than the first line (LF and CR LF mixed)"};
+
+// The state of a reading: its lines, and what the trace has said so far.
 struct Reader {
-  const char* at;
-  const char* end;
-  std::size_t line;
-  bool crlf;
+  LineReader lines;
   bool front;  // the first line names a run of list_add_front
   int digits;  // of every address; 0 until the first
-  ListingError* error;
 };
 
 // One addition line, as read, and where.
@@ -72,12 +73,6 @@ struct Addition {
   std::size_t line;
 };
 
-bool fail(Reader* reader, const char* what) {
-  reader->error->line = reader->line;
-  reader->error->what = what;
-  return false;
-}
-
 // Where `address` stands among the inserted addresses, or kNone.
 std::size_t rank_of(const Replay& replay, std::uint64_t address) {
   const std::uint64_t* first = replay.addresses;
@@ -87,7 +82,7 @@ std::size_t rank_of(const Replay& replay, std::uint64_t address) {
 }
 
 bool word_before(const Word& a, const Word& b) {
-  return compare_words(a.bytes, a.length, b.bytes, b.length) < 0;
+  return compare_word_bytes(a.bytes, a.length, b.bytes, b.length) < 0;
 }
 
 // The id of the element at the address that an insertion inserts (one of
@@ -111,45 +106,29 @@ std::size_t find(const Replay& replay, std::uint64_t address) {
   return rank == kNone ? kNone : replay.ids[rank];
 }
 
-// Takes the reader's next line, which must end as the first line does.
-bool next_line(Reader* reader, Cursor* line) {
-  LineEnd line_end{};
-  if (!find_line_end(reader->at, reader->end, &line_end)) {
-    return fail(reader, "the line has no line end: the trace is cut short");
-  }
-  if (line_end.crlf != reader->crlf) {
-    return fail(reader, "the line ends otherwise than the first line (LF and CR LF mixed)");
-  }
-  *line = Cursor{reader->at, line_end.content_end};
-  reader->at = line_end.next_line;
-  return true;
-}
-
 bool read_format(Reader* reader) {
-  LineEnd line_end{};
-  if (!find_line_end(reader->at, reader->end, &line_end)) {
-    return fail(reader, "the line has no line end: the trace is cut short");
+  Cursor line{};
+  if (!first_line(&reader->lines, &line)) {
+    return false;
   }
-  reader->crlf = line_end.crlf;
-  Cursor line{reader->at, line_end.content_end};
   Cursor format = line;
   const bool known = take(&format, kFormatLine);
   reader->front = known && take(&format, kFrontMark);
   if (!known || format.at != format.end) {
-    return fail(reader, take(&line, kFormatName) ? "the trace's format is not version 1"
-                                                 : "not a trace: expected wordlist-trace 1");
+    return fail(&reader->lines, take(&line, kFormatName)
+                                    ? "the trace's format is not version 1"
+                                    : "not a trace: expected wordlist-trace 1");
   }
-  reader->at = line_end.next_line;
   return true;
 }
 
 bool read_address(Reader* reader, Cursor* line, std::uint64_t* address) {
   const int digits = take_hex(line, address);
   if (digits != 8 && digits != 16) {
-    return fail(reader, "an address is not 8 or 16 upper-case hexadecimal digits");
+    return fail(&reader->lines, "an address is not 8 or 16 upper-case hexadecimal digits");
   }
   if (reader->digits != 0 && digits != reader->digits) {
-    return fail(reader, "an address is not as wide as the trace's first");
+    return fail(&reader->lines, "an address is not as wide as the trace's first");
   }
   reader->digits = digits;
   return true;
@@ -162,11 +141,11 @@ bool read_count(Reader* reader, Cursor* line, std::int32_t* count) {
   for (; line->at < line->end && *line->at >= '0' && *line->at <= '9'; ++line->at) {
     value = value * 10 + (*line->at - '0');
     if (value > INT32_MAX) {
-      return fail(reader, "COUNT is larger than 2147483647");
+      return fail(&reader->lines, "COUNT is larger than 2147483647");
     }
   }
   if (line->at == first || *first == '0' || value < 2) {
-    return fail(reader, "COUNT is not a count as the trace writes it");
+    return fail(&reader->lines, "COUNT is not a count as the trace writes it");
   }
   *count = static_cast<std::int32_t>(value);
   return true;
@@ -174,10 +153,10 @@ bool read_count(Reader* reader, Cursor* line, std::int32_t* count) {
 
 bool read_word(Reader* reader, Cursor* line, Addition* addition) {
   if (!take(line, " WORD: ")) {
-    return fail(reader, "WORD is missing");
+    return fail(&reader->lines, "WORD is missing");
   }
   if (!word_bytes_valid(*line)) {
-    return fail(reader, "WORD is empty or holds a delimiter or zero byte");
+    return fail(&reader->lines, "WORD is empty or holds a delimiter or zero byte");
   }
   addition->word = line->at;
   addition->word_length = static_cast<std::size_t>(line->end - line->at);
@@ -194,11 +173,12 @@ bool read_addition(Reader* reader, Cursor line, Addition* addition) {
   if (take(&line, "counted ")) {
     addition->kind = StepKind::kCounted;
     return read_address(reader, &line, &addition->address) &&
-           (take(&line, " COUNT: ") || fail(reader, "COUNT is missing")) &&
+           (take(&line, " COUNT: ") || fail(&reader->lines, "COUNT is missing")) &&
            read_count(reader, &line, &addition->count) && read_word(reader, &line, addition);
   }
   if (!take(&line, "inserted ")) {
-    return fail(reader, "not an addition as the trace writes it (inserted, counted, not counted)");
+    return fail(&reader->lines,
+                "not an addition as the trace writes it (inserted, counted, not counted)");
   }
   addition->kind = StepKind::kInserted;
   if (!read_address(reader, &line, &addition->address)) {
@@ -206,45 +186,47 @@ bool read_addition(Reader* reader, Cursor line, Addition* addition) {
   }
   addition->at_head = take(&line, " at head");
   if (!addition->at_head && !take(&line, " after ")) {
-    return fail(reader, "an inserted element is linked neither at head nor after an address");
+    return fail(&reader->lines,
+                "an inserted element is linked neither at head nor after an address");
   }
   return (addition->at_head || read_address(reader, &line, &addition->after)) &&
          read_word(reader, &line, addition);
 }
 
 int compare(const Replayed& element, const Addition& addition) {
-  return compare_words(element.word, element.word_length, addition.word, addition.word_length);
+  return compare_word_bytes(element.word, element.word_length, addition.word, addition.word_length);
 }
 
 // Links a new element where the line says, if it is new and its word
 // keeps the list in order there.
 bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, std::size_t* id) {
   if (addition.address == 0) {
-    return fail(reader, "ADR is null");
+    return fail(&reader->lines, "ADR is null");
   }
   std::size_t& same_address = inserted_id(*replay, addition);
   if (same_address != kNone) {
-    return fail(reader, "ADR is already an element: an inserted element must be new");
+    return fail(&reader->lines, "ADR is already an element: an inserted element must be new");
   }
   std::size_t& same_word = word_id(*replay, addition);
   if (same_word != kNone) {
-    return fail(reader, "the word is in the list already: it would have been counted");
+    return fail(&reader->lines, "the word is in the list already: it would have been counted");
   }
   if (reader->front && !addition.at_head) {
-    return fail(reader, "a new element is linked after another: a front trace links it at head");
+    return fail(&reader->lines,
+                "a new element is linked after another: a front trace links it at head");
   }
   std::size_t before = kNone;
   if (!addition.at_head) {
     before = find(*replay, addition.after);
     if (before == kNone) {
-      return fail(reader, "the element it is linked after is not in the list");
+      return fail(&reader->lines, "the element it is linked after is not in the list");
     }
   }
   const std::size_t after = before == kNone ? replay->head : replay->elements[before].next;
   const int below = before == kNone ? -1 : compare(replay->elements[before], addition);
   const int above = after == kNone ? 1 : compare(replay->elements[after], addition);
   if (!reader->front && (below >= 0 || above <= 0)) {
-    return fail(reader, "the word would not stand in order where it is linked");
+    return fail(&reader->lines, "the word would not stand in order where it is linked");
   }
   *id = replay->size++;
   replay->elements[*id] =
@@ -258,14 +240,14 @@ bool replay_insertion(Reader* reader, Replay* replay, const Addition& addition, 
 bool replay_count(Reader* reader, Replay* replay, const Addition& addition, std::size_t* id) {
   *id = find(*replay, addition.address);
   if (*id == kNone) {
-    return fail(reader, "ADR is not an element of the list");
+    return fail(&reader->lines, "ADR is not an element of the list");
   }
   Replayed& element = replay->elements[*id];
   if (compare(element, addition) != 0) {
-    return fail(reader, "the element at ADR holds another word");
+    return fail(&reader->lines, "the element at ADR holds another word");
   }
   if (addition.count != element.count + 1) {
-    return fail(reader, "COUNT is not the element's count plus one");
+    return fail(&reader->lines, "COUNT is not the element's count plus one");
   }
   element.count = addition.count;
   return true;
@@ -276,20 +258,20 @@ bool replay_count(Reader* reader, Replay* replay, const Addition& addition, std:
 // line that is not one; what was read before it is kept.
 bool read_additions(Reader* reader, Addition* additions, std::size_t* count) {
   for (;;) {
-    ++reader->line;
-    if (reader->at == reader->end) {
-      return fail(reader, "the trace ends without its final listing");
+    ++reader->lines.line;
+    if (reader->lines.at == reader->lines.end) {
+      return fail(&reader->lines, "the trace ends without its final listing");
     }
-    Cursor start{reader->at, reader->end};
+    Cursor start{reader->lines.at, reader->lines.end};
     if (take(&start, kListingStart)) {
       return true;
     }
     Cursor line{};
     Addition& addition = additions[*count];
-    if (!next_line(reader, &line) || !read_addition(reader, line, &addition)) {
+    if (!next_line(&reader->lines, &line) || !read_addition(reader, line, &addition)) {
       return false;
     }
-    addition.line = reader->line;
+    addition.line = reader->lines.line;
     ++*count;
   }
 }
@@ -315,7 +297,7 @@ bool replay_additions(Reader* reader, const Addition* additions, std::size_t cou
                       ParsedTrace* trace) {
   for (std::size_t i = 0; i < count; ++i) {
     const Addition& addition = additions[i];
-    reader->line = addition.line;
+    reader->lines.line = addition.line;
     std::size_t id = kNone;
     if ((addition.kind == StepKind::kInserted &&
          !replay_insertion(reader, replay, addition, &id)) ||
@@ -329,47 +311,48 @@ bool replay_additions(Reader* reader, const Addition* additions, std::size_t cou
 
 // Reads the final listing and checks that it is the replayed list.
 ReadResult read_final_listing(Reader* reader, Replay* replay, ParsedTrace* trace) {
-  const std::size_t first_line = reader->line;
+  const std::size_t listing_line = reader->lines.line;
   LineEnd line_end{};
-  if (find_line_end(reader->at, reader->end, &line_end) && line_end.crlf != reader->crlf) {
-    fail(reader, "the line ends otherwise than the first line (LF and CR LF mixed)");
+  if (find_line_end(reader->lines.at, reader->lines.end, &line_end) &&
+      line_end.crlf != reader->lines.crlf) {
+    fail(&reader->lines, kLineEndFaults.mixed);
     return ReadResult::kInvalid;
   }
   const ReadResult result =
-      listing_read(reader->at, static_cast<std::size_t>(reader->end - reader->at), &trace->listing,
-                   reader->error);
+      listing_read(reader->lines.at, static_cast<std::size_t>(reader->lines.end - reader->lines.at),
+                   &trace->listing, reader->lines.error);
   if (result != ReadResult::kRead) {
-    reader->error->line += first_line - 1;
+    reader->lines.error->line += listing_line - 1;
     return result;
   }
   const ParsedListing& listing = trace->listing;
   if (listing.size > 0 && reader->digits != 0 && listing.address_digits != reader->digits) {
-    fail(reader, "the listing's addresses are not as wide as the trace's");
+    fail(&reader->lines, "the listing's addresses are not as wide as the trace's");
     return ReadResult::kInvalid;
   }
   std::size_t index = 0;
   for (std::size_t id = replay->head; id != kNone; id = replay->elements[id].next, ++index) {
     Replayed& element = replay->elements[id];
-    reader->line = first_line + std::min(index + 1, listing.size);
+    reader->lines.line = listing_line + std::min(index + 1, listing.size);
     const char* wrong =
         index >= listing.size ? (listing.size == 0 ? "the replayed list is not empty"
                                                    : "the listing ends before the replayed list")
         : listing.elements[index].address != element.address
             ? "ADR is not the replayed list's element at this position"
         : listing.elements[index].count != element.count ? "COUNT differs from the replayed count"
-        : compare_words(listing.elements[index].word, listing.elements[index].word_length,
-                        element.word, element.word_length) != 0
+        : compare_word_bytes(listing.elements[index].word, listing.elements[index].word_length,
+                             element.word, element.word_length) != 0
             ? "WORD differs from the replayed word"
             : nullptr;
     if (wrong != nullptr) {
-      fail(reader, wrong);
+      fail(&reader->lines, wrong);
       return ReadResult::kInvalid;
     }
     element.listed = index;
   }
   if (index < listing.size) {
-    reader->line = first_line + index + 1;
-    fail(reader, "the replayed list ends before this element");
+    reader->lines.line = listing_line + index + 1;
+    fail(&reader->lines, "the replayed list ends before this element");
     return ReadResult::kInvalid;
   }
   return ReadResult::kRead;
@@ -403,16 +386,16 @@ bool allocate(const char* text, std::size_t size, Room* room, Replay* replay, Pa
 ReadResult read_and_replay(Reader* reader, const Room& room, Replay* replay, ParsedTrace* trace) {
   std::size_t count = 0;
   const bool all_read = read_additions(reader, room.additions, &count);
-  const ListingError unreadable = *reader->error;
+  const ListingError unreadable = *reader->lines.error;
   index_insertions(room.additions, count, replay);
   if (!replay_additions(reader, room.additions, count, replay, trace)) {
     return ReadResult::kInvalid;
   }
   if (!all_read) {
-    *reader->error = unreadable;
+    *reader->lines.error = unreadable;
     return ReadResult::kInvalid;
   }
-  reader->line = count == 0 ? 2 : room.additions[count - 1].line + 1;
+  reader->lines.line = count == 0 ? 2 : room.additions[count - 1].line + 1;
   return read_final_listing(reader, replay, trace);
 }
 
@@ -426,7 +409,7 @@ bool is_trace(const char* text, std::size_t size) {
 ReadResult trace_read(const char* text, std::size_t size, ParsedTrace* trace, ListingError* error) {
   *trace = ParsedTrace{};
   *error = ListingError{};
-  Reader reader{text, text + size, 1, false, false, 0, error};
+  Reader reader{{text, text + size, 1, false, &kLineEndFaults, error}, false, 0};
   if (!read_format(&reader)) {
     return ReadResult::kInvalid;
   }

@@ -7,12 +7,8 @@
 
 #include <cstddef>
 
+#include "program_status.h"
 #include "word_count.h"
-
-constexpr int kExitSuccess = 0;
-constexpr int kExitNoMemory = 1;
-constexpr int kExitTrouble = 2;
-constexpr int kExitIncomplete = 3;
 
 // The whole run: loads the file `name`, writes `preamble` (unless null),
 // adds the four fixed words and then every word of the text to a new list
@@ -25,12 +21,10 @@ constexpr int kExitIncomplete = 3;
 int run_words(const char* program, const char* name, const char* preamble, AddWord add,
               void* context);
 
-// Flushes standard output: kExitSuccess when everything written reached
-// it, else kExitTrouble, reported.
-int finish_output(const char* program);
-
-// The status of a run that could not count `dropped` occurrences:
-// kExitSuccess for none, else kExitIncomplete, reported with how many.
-int finish_counting(const char* program, std::size_t dropped);
+// Ends a run whose additions dropped `dropped` occurrences: prints the
+// list, releases it, and returns the run's status: kExitTrouble when
+// standard output could not be written, else kExitIncomplete when
+// occurrences were dropped (reported with how many), else kExitSuccess.
+int finish_run(const char* program, WordNode** head, std::size_t dropped);
 
 #endif  // WORDLIST_RUN_STEPS_H

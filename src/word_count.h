@@ -5,10 +5,8 @@
 
 #include <cstddef>
 
+#include "word_delimiters.h"
 #include "word_list.h"
-
-// The bytes that end a word.
-constexpr const char* kWordDelimiters = " \r\n\t,.?!*'";
 
 // One addition of a word: list_add_sorted, or a caller's function that
 // makes it and watches the list before and after. Returns whether the

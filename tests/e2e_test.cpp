@@ -362,6 +362,16 @@ std::string repeated(const std::string& piece, std::size_t times) {
 }
 
 #ifndef _WIN32
+// A word longer than the output's buffer is written past it: the write
+// that fails leaves nothing for the last flush, and the reason must still
+// be its own.
+Case long_word_to_full_output(std::string name, const std::string& program) {
+  Case test = failing(std::move(name), Input::kFile, Output::kDevFull, 2,
+                      line((program + ": write error: No space left on device").c_str()));
+  test.text = std::string(std::size_t{1} << 16U, 'x');
+  return test;
+}
+
 // Inputs only a POSIX host can lay out: links, sparse files, limits on
 // memory, and standard output closed or full.
 void add_posix_cases(std::vector<Case>* all) {
@@ -395,6 +405,7 @@ void add_posix_cases(std::vector<Case>* all) {
                          line("wordlist: write error: No space left on device")));
   all->push_back(failing("StdoutClosed", Input::kFile, Output::kClosed, 2,
                          line("wordlist: write error: Bad file descriptor")));
+  all->push_back(long_word_to_full_output("LongWordStdoutFull", "wordlist"));
 }
 #endif
 
@@ -417,13 +428,15 @@ void add_hostile_cases(std::vector<Case>* all) {
 #endif
 }
 
-// Windows refuses to open a directory as a file; Linux opens it and
-// refuses to read it.
+// What `program` says of a neco.txt that is a directory: Windows refuses
+// to open it as a file; Linux opens it and refuses to read it.
+std::string directory_error(const std::string& program) {
 #ifdef _WIN32
-const char* const kDirectoryError = "wordlist: neco.txt: Permission denied";
+  return line((program + ": neco.txt: Permission denied").c_str());
 #else
-const char* const kDirectoryError = "wordlist: neco.txt: Is a directory";
+  return line((program + ": neco.txt: Is a directory").c_str());
 #endif
+}
 
 std::vector<Case> cases() {
   const std::string worked = "Ahoj, ahoj! Don't stop.\r\n";
@@ -450,7 +463,7 @@ std::vector<Case> cases() {
              {{"druhy", 1}, {"pokus", 3}, {"z", 2}, {"\x80", 1}, {"\xC3\xA1", 1}, {"\xFF\x80", 1}}),
       failing("MissingFile", Input::kNone, Output::kFile, 2,
               line("wordlist: neco.txt: No such file or directory")),
-      failing("Directory", Input::kDirectory, Output::kFile, 2, line(kDirectoryError)),
+      failing("Directory", Input::kDirectory, Output::kFile, 2, directory_error("wordlist")),
   };
   Case with_args = listed("ArgumentsIgnored", worked, worked_listing);
   with_args.args = "-h --version neco.txt ''";
@@ -461,9 +474,17 @@ std::vector<Case> cases() {
   std::vector<Case> traced{all[0], all[1], all[7], all[8],
                            failing("MissingFile", Input::kNone, Output::kFile, 2,
                                    line("wordlist-trace: neco.txt: No such file or directory"))};
+  traced.push_back(
+      failing("Directory", Input::kDirectory, Output::kFile, 2, directory_error("wordlist-trace")));
 #ifndef _WIN32
+  traced.push_back(failing("SparseFileOverMemoryLimit", Input::kSparse, Output::kFile, 1, ""));
+  traced.back().sparse_size = std::uintmax_t{1} << 30U;
+  traced.back().vm_limit_kib = 256L * 1024;
   traced.push_back(failing("OutputFull", Input::kFile, Output::kDevFull, 2,
                            line("wordlist-trace: write error: No space left on device")));
+  traced.push_back(failing("OutputClosed", Input::kFile, Output::kClosed, 2,
+                           line("wordlist-trace: write error: Bad file descriptor")));
+  traced.push_back(long_word_to_full_output("LongWordOutputFull", "wordlist-trace"));
 #endif
   for (Case& test : traced) {
     test.name = "Trace" + test.name;

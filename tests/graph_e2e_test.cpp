@@ -290,6 +290,9 @@ TEST_P(CommandTest, EndsAsDocumented) {
 }
 
 const char* const kFull = "wordlist-graph: write error: No space left on device\n";
+// A trace of 20 million additions, each line empty, in "big".
+const std::string kEndlessTrace =
+    "{ echo 'wordlist-trace 1'; head -c 20000000 /dev/zero | tr '\\0' '\\n'; } >big";
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, CommandTest,
@@ -336,6 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"DirectoryInput", "$GRAPH . >out", 2, "wordlist-graph: .: Is a directory\n",
                     false},
         CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2, kFull, false},
+        CommandCase{"OutputClosed", "echo 'Seznam je prazdny.' | $GRAPH >&-", 2,
+                    "wordlist-graph: write error: Bad file descriptor\n", false},
         CommandCase{"PageOutputFull", "echo 'Seznam je prazdny.' | $GRAPH --html >/dev/full", 2,
                     kFull, false},
         CommandCase{"HelpOutputFull", "$GRAPH --help >/dev/full", 2, kFull, false},
@@ -376,6 +381,14 @@ INSTANTIATE_TEST_SUITE_P(
             "wordlist-graph: f: addition 5 is not that of s: the traces are not of the same "
             "additions in the same order\n",
             false},
+        CommandCase{"TwoRunsFirstBroken",
+                    "printf 'wordlist-trace 1\\ncounted 00001000 COUNT: 2 WORD: a\\n' >b && "
+                    "echo a >t && $TRACE --front t >f && $GRAPH --html b f >out",
+                    2, "wordlist-graph: b:2: ADR is not an element of the list\n", false},
+        CommandCase{"TwoRunsOutputFull",
+                    "echo a b a >t && $TRACE t >s && $TRACE --front t >f && "
+                    "$GRAPH --html s f >/dev/full",
+                    2, kFull, false},
         CommandCase{
             "TwoRunsOneListing", "echo a >t && $TRACE t >s && $GRAPH --html s listing >out", 2,
             "wordlist-graph: listing: not a trace: two inputs must be two traces of one text\n",
@@ -397,6 +410,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: broken:2: COUNT is below 1\n", false},
         CommandCase{"TooLargeForMemory",
                     "truncate -s 256M big && ulimit -v 131072 && $GRAPH big >out", 1,
+                    "wordlist-graph: big: out of memory\n", true},
+        // Read whole, but with a line each for 20 million additions, too
+        // many to replay: the reader runs out, alone or as one of two runs.
+        CommandCase{"TraceTooLargeToReplay",
+                    kEndlessTrace + " && ulimit -v 131072 && $GRAPH big >out", 1,
+                    "wordlist-graph: big: out of memory\n", true},
+        CommandCase{"TwoRunsTooLargeToReplay",
+                    kEndlessTrace + " && ulimit -v 131072 && $GRAPH --html big big >out", 1,
                     "wordlist-graph: big: out of memory\n", true}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -452,6 +452,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BrokenCase{"OtherVersion", trace_edited("trace 1", "trace 2"), 1,
                    "the trace's format is not version 1"},
+        BrokenCase{"FirstLineCutShort", "wordlist-trace 1", 1,
+                   "the line has no line end: the trace is cut short"},
         BrokenCase{"CutShort", kTrace.substr(0, kTrace.find("druhy") + 5), 3,
                    "the line has no line end: the trace is cut short"},
         BrokenCase{"NoListing", kTrace.substr(0, kTrace.find("Seznam")), 7,

@@ -25,6 +25,7 @@
 #include <sys/types.h>
 #endif
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
     return kExitTrouble;
   }
   if (options.help || options.version) {
+    errno = 0;  // for finish_output: what a failed write leaves
     (void)std::fputs(options.help ? kUsage : "wordlist-trace " WORDLIST_VERSION "\n", stdout);
     return finish_output(kProgram);
   }

@@ -37,11 +37,15 @@
 //       programs' words.
 //   wordlist_page_data(sorted, sorted_size, front, front_size) -> status
 //       Checks the two traces (of list_add_sorted's run and of
-//       list_add_front's, on one text) as wordlist-graph does, by
-//       replaying them, and writes the page's data, one JSON object, on
-//       descriptor 1. Releases both. Status 0; 1 out of memory; 2 a trace
-//       that does not replay, or two traces that are not the two runs of
-//       one text (the reason on descriptor 2, nothing on 1).
+//       list_add_front's, on one text) as wordlist-graph does, with the
+//       same code, by replaying them, and writes the page's data, one
+//       JSON object, on descriptor 1. Releases both. Status 0; 1 out of
+//       memory (a trace the host could not place, or too large to
+//       replay); 2 a trace that does not replay, or two traces that are
+//       not the two runs of one text (the reason on descriptor 2, in
+//       wordlist-graph's words, the traces named "sorted trace" and
+//       "front trace"; nothing on 1).
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,6 +53,8 @@
 #include <new>
 
 #include "html_writer.h"
+#include "input_checks.h"
+#include "program_status.h"
 #include "run_steps.h"
 #include "trace_reader.h"
 #include "tracer.h"
@@ -60,6 +66,10 @@
 namespace {
 
 enum Run : std::int32_t { kListed = 0, kSorted = 1, kFront = 2 };
+
+// The page's data is wordlist-graph's work, and its faults are reported
+// in that program's name.
+constexpr const char* kGraphProgram = "wordlist-graph";
 
 // The one run of this instance.
 struct Counting {
@@ -91,45 +101,6 @@ std::size_t add_words(char* words) {
                         counting.traced ? &counting.tracer : nullptr);
 }
 
-int read_trace(const char* name, const char* bytes, std::size_t size, ParsedTrace* trace) {
-  if (!is_trace(bytes, size)) {
-    (void)std::fprintf(stderr, "wordlist-graph: %s: not a trace\n", name);
-    return kExitTrouble;
-  }
-  ListingError error{};
-  switch (trace_read(bytes, size, trace, &error)) {
-    case ReadResult::kRead:
-      return kExitSuccess;
-    case ReadResult::kNoMemory:
-      (void)std::fprintf(stderr, "wordlist-graph: %s: out of memory\n", name);
-      return kExitNoMemory;
-    case ReadResult::kInvalid:
-      break;
-  }
-  (void)std::fprintf(stderr, "wordlist-graph: %s:%zu: %s\n", name, error.line, error.what);
-  return kExitTrouble;
-}
-
-// The two traces checked as the two runs of one text.
-int check_runs(const ParsedTrace& sorted, const ParsedTrace& front) {
-  const std::size_t differs = traces_first_difference(sorted, front);
-  if (differs != 0) {
-    (void)std::fprintf(stderr,
-                       "wordlist-graph: front trace: addition %zu is not that of the sorted "
-                       "trace: the traces are not of the same additions in the same order\n",
-                       differs);
-    return kExitTrouble;
-  }
-  if (sorted.front || !front.front) {
-    (void)std::fputs(
-        "wordlist-graph: the traces are not one of list_add_sorted's run and one of "
-        "list_add_front's\n",
-        stderr);
-    return kExitTrouble;
-  }
-  return kExitSuccess;
-}
-
 }  // namespace
 
 WORDLIST_EXPORT(wordlist_alloc) char* wordlist_alloc(std::size_t size) {
@@ -148,6 +119,7 @@ std::int32_t wordlist_start(char* text, std::size_t size, std::int32_t run) {
   counting.traced = run != kListed;
   counting.started = true;
   counting.program = counting.traced ? "wordlist-trace" : "wordlist";
+  errno = 0;  // for finish_output: what a failed write leaves
   if (counting.traced) {
     counting.tracer = tracer_make(counting.length, run == kFront);
     (void)std::fputs(run == kFront ? "wordlist-trace 1 front\n" : "wordlist-trace 1\n", stdout);
@@ -180,38 +152,32 @@ WORDLIST_EXPORT(wordlist_finish) std::int32_t wordlist_finish() {
   }
   while (wordlist_count(counting.length) < counting.length) {
   }
-  list_print(&counting.head);
-  list_free(&counting.head);
+  const int status = finish_run(counting.program, &counting.head, counting.dropped);
   delete[] counting.text;
   counting.text = nullptr;
   if (counting.traced) {
     tracer_release(&counting.tracer);
   }
-  const int status = finish_output(counting.program);
-  return status != kExitSuccess ? status : finish_counting(counting.program, counting.dropped);
+  return status;
 }
 
 WORDLIST_EXPORT(wordlist_page_data)
-std::int32_t wordlist_page_data(char* sorted, std::size_t sorted_size, char* front,
+std::int32_t wordlist_page_data(const char* sorted, std::size_t sorted_size, const char* front,
                                 std::size_t front_size) {
   buffer_output();
-  if (sorted == nullptr || front == nullptr) {
-    (void)std::fputs("wordlist-graph: out of memory\n", stderr);
-    delete[] sorted;
-    delete[] front;
-    return kExitNoMemory;
-  }
+  const NamedInput inputs[] = {{"sorted trace", sorted, sorted_size},
+                               {"front trace", front, front_size}};
   ParsedTrace traces[2] = {};
-  int status = read_trace("sorted trace", sorted, sorted_size, &traces[0]);
-  if (status == kExitSuccess) {
-    status = read_trace("front trace", front, front_size, &traces[1]);
+  int status = kExitNoMemory;
+  if (sorted == nullptr || front == nullptr) {
+    report(kGraphProgram, inputs[sorted == nullptr ? 0 : 1].name, "out of memory");
+  } else {
+    status = read_two_runs(kGraphProgram, inputs, traces);
   }
   if (status == kExitSuccess) {
-    status = check_runs(traces[0], traces[1]);
-  }
-  if (status == kExitSuccess) {
+    errno = 0;
     html_write_runs_data(stdout, traces[0], traces[1], GraphView::kList);
-    status = finish_output("wordlist-graph");
+    status = finish_output(kGraphProgram);
   }
   trace_release(&traces[0]);
   trace_release(&traces[1]);

@@ -13,6 +13,7 @@
 
 const RUNS = { listing: 0, sorted: 1, front: 2 };
 const ERRNO_BADF = 8;
+const ERRNO_NOSPC = 51;
 const ERRNO_NOSYS = 52;
 
 export function compileModule(bytes) {
@@ -44,13 +45,16 @@ class Sink {
 
 // A new instance whose writes to descriptors 1 and 2 are collected. Of
 // WASI it needs fd_write; the rest of what the C library links are stubs.
-function instantiate(module) {
+// With `outputFull`, descriptor 1 refuses every write as a full disk
+// does, for the tests of the programs' write errors.
+function instantiate(module, { outputFull = false } = {}) {
   const sinks = { 1: new Sink(), 2: new Sink() };
   let memory = null;
   const wasi = {
     fd_write(fd, iovs, count, written) {
       const sink = sinks[fd];
       if (sink === undefined) return ERRNO_BADF;
+      if (fd === 1 && outputFull) return ERRNO_NOSPC;
       const view = new DataView(memory.buffer);
       let total = 0;
       for (let i = 0; i < count; i++) {
@@ -97,10 +101,11 @@ function yieldToEvents() {
 // 'sorted' as wordlist-trace, 'front' as wordlist-trace --front. Counts
 // `chunk` bytes at a time, calling onProgress(share counted, 0 to 1) after
 // each; with an AbortSignal, lets events run between chunks and stops when
-// it is aborted, resolving to { cancelled: true }.
-export async function runText(module, text, { run = 'listing', chunk = 1 << 16, onProgress, signal } = {}) {
+// it is aborted, resolving to { cancelled: true }. `outputFull` is
+// instantiate's.
+export async function runText(module, text, { run = 'listing', chunk = 1 << 16, onProgress, signal, outputFull } = {}) {
   if (!(run in RUNS)) throw new RangeError(`unknown run '${run}'`);
-  const instance = instantiate(module);
+  const instance = instantiate(module, { outputFull });
   const { exports, sinks } = instance;
   const at = place(instance, text);
   if (at === 0) return outcome(1, sinks); // as wordlist: nothing written
@@ -121,9 +126,10 @@ export async function runText(module, text, { run = 'listing', chunk = 1 << 16, 
 // The data of the page that replays the two runs, from their traces (as
 // runText's `out`): checked by replaying them, as wordlist-graph does.
 // `out` is the JSON object, as bytes; a status other than 0 comes with
-// the reason in `err` and nothing in `out`.
-export function pageData(module, sortedTrace, frontTrace) {
-  const instance = instantiate(module);
+// the reason in `err` and nothing in `out`. `outputFull` is
+// instantiate's.
+export function pageData(module, sortedTrace, frontTrace, { outputFull } = {}) {
+  const instance = instantiate(module, { outputFull });
   const sorted = place(instance, sortedTrace);
   const front = place(instance, frontTrace);
   const status = instance.exports.wordlist_page_data(sorted, sortedTrace.length, front, frontTrace.length);

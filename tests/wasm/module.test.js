@@ -4,7 +4,7 @@
 // when memory runs out or a trace is broken.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { closeSync, existsSync, mkdtempSync, openSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { describe, test } from 'node:test';
@@ -16,6 +16,7 @@ const module = await compileModule(readFileSync(env('WORDLIST_MODULE')));
 const smallModule = await compileModule(readFileSync(env('WORDLIST_SMALL_MODULE')));
 const native = env('WORDLIST_NATIVE');
 const wordlist = join(native, 'wordlist');
+const wordlistTrace = join(native, 'wordlist-trace');
 const graph = join(native, 'wordlist-graph');
 const noNative = existsSync(wordlist) && existsSync(graph) ? false
   : `SKIPPED: no native build in '${native}' (cmake --workflow --preset release makes it)`;
@@ -57,16 +58,28 @@ const texts = [
   ['one word a million times', repeated('slovo\r\n', 1000000)],
 ].map(([name, text]) => [name, Buffer.from(text, 'latin1')]);
 
-// Runs a native program in a folder of its own holding neco.txt.
-function runNative(program, text, args = []) {
+// Runs a native program in a folder of its own holding `files` (by
+// default neco.txt), its standard output collected or, with `outputFull`,
+// /dev/full.
+function runNative(program, text, args = [], { files = { 'neco.txt': text }, outputFull = false } = {}) {
   const dir = mkdtempSync(join(tmpdir(), 'wordlist-wasm-'));
+  const full = outputFull ? openSync('/dev/full', 'w') : null;
   try {
-    writeFileSync(join(dir, 'neco.txt'), text);
-    const run = spawnSync(program, args, { cwd: dir, maxBuffer: 1 << 30 });
-    return { status: run.status, out: run.stdout, err: run.stderr.toString() };
+    for (const [name, bytes] of Object.entries(files)) writeFileSync(join(dir, name), bytes);
+    const stdio = ['ignore', full ?? 'pipe', 'pipe'];
+    const run = spawnSync(program, args, { cwd: dir, stdio, maxBuffer: 1 << 30 });
+    return { status: run.status, out: run.stdout ?? Buffer.alloc(0), err: run.stderr.toString() };
   } finally {
+    if (full !== null) closeSync(full);
     rmSync(dir, { recursive: true, force: true });
   }
+}
+
+// wordlist-graph's page of two runs, from traces in files named as the
+// module names its inputs.
+function nativePage(sorted, front, options = {}) {
+  const files = { 'sorted trace': sorted, 'front trace': front };
+  return runNative(graph, null, ['--html', 'sorted trace', 'front trace'], { files, ...options });
 }
 
 // A listing with its addresses taken out, after checking their width.
@@ -129,23 +142,70 @@ describe('its traces', () => {
       { cancelled: true });
   });
 
+  // The checks are wordlist-graph's own code: the same status and the
+  // same words, the module's inputs named as files would be.
   test('a broken trace, or two of different texts, is an error, never data', async () => {
     const worked = await countText(module, texts[0][1]);
     const other = await countText(module, Buffer.from('other words'));
-    const broken = Buffer.from(latin1(worked.sorted).replace('COUNT: 2 WORD: pokus', 'COUNT: 3 WORD: pokus'), 'latin1');
+    const miscount = (trace) => Buffer.from(latin1(trace).replace('COUNT: 2 WORD: pokus', 'COUNT: 3 WORD: pokus'), 'latin1');
+    // A trace of 2 million additions, each line empty: too many to
+    // replay in the small module's 16 MiB.
+    const endless = Buffer.from(`wordlist-trace 1\n${'\n'.repeat(2 << 20)}`);
     const rows = [
-      [broken, worked.front, /^wordlist-graph: sorted trace:4: /],
-      [worked.sorted, worked.sorted, /^wordlist-graph: the traces are not one of/],
-      [worked.sorted, other.front, /^wordlist-graph: front trace: addition 5 is not that of/],
-      [worked.listing, worked.front, /^wordlist-graph: sorted trace: not a trace\n$/],
+      [module, miscount(worked.sorted), worked.front, 2,
+        'wordlist-graph: sorted trace:4: COUNT is not the element\'s count plus one\n'],
+      [module, worked.sorted, miscount(worked.front), 2,
+        'wordlist-graph: front trace:4: COUNT is not the element\'s count plus one\n'],
+      [module, worked.sorted, worked.sorted, 2,
+        'wordlist-graph: front trace: built the same way as the first trace: give one trace of each way ' +
+        '(wordlist-trace, and wordlist-trace --front)\n'],
+      [module, worked.sorted, other.front, 2,
+        'wordlist-graph: front trace: addition 5 is not that of sorted trace: the traces are not of the same ' +
+        'additions in the same order\n'],
+      [module, worked.listing, worked.front, 2,
+        'wordlist-graph: sorted trace: not a trace: two inputs must be two traces of one text\n'],
+      [smallModule, endless, worked.front, 1, 'wordlist-graph: sorted trace: out of memory\n'],
+      // Too large for the host to place in the module at all.
+      [smallModule, worked.sorted, Buffer.alloc(20 << 20), 1, 'wordlist-graph: front trace: out of memory\n'],
     ];
-    for (const [sorted, front, message] of rows) {
-      const data = pageData(module, sorted, front);
-      assert.equal(data.status, 2);
-      assert.match(data.err, message);
+    for (const [instance, sorted, front, status, message] of rows) {
+      const data = pageData(instance, sorted, front);
+      assert.equal(data.status, status, message);
+      assert.equal(data.err, message);
       assert.equal(data.out.length, 0);
+      if (!noNative && status === 2) assert.deepEqual(nativePage(sorted, front), { status, out: Buffer.alloc(0), err: message });
     }
   });
+});
+
+// Standard output refusing every write, as /dev/full does for the native
+// programs: the same status and the same line.
+describe('a full output, as the programs end', () => {
+  const text = texts[0][1];
+  const rows = [
+    ['listing', () => runText(module, text, { outputFull: true }), () => runNative(wordlist, text, [], { outputFull: true })],
+    ['sorted', () => runText(module, text, { run: 'sorted', outputFull: true }),
+      () => runNative(wordlistTrace, text, [], { outputFull: true })],
+    ['front', () => runText(module, text, { run: 'front', outputFull: true }),
+      () => runNative(wordlistTrace, text, ['--front'], { outputFull: true })],
+    ['page data', async () => {
+      const all = await countText(module, text);
+      return pageData(module, all.sorted, all.front, { outputFull: true });
+    }, async () => {
+      const all = await countText(module, text);
+      return nativePage(all.sorted, all.front, { outputFull: true });
+    }],
+  ];
+  for (const [name, runModule, runProgram] of rows) {
+    test(name, { skip: noNative }, async () => {
+      const run = await runModule();
+      const expected = await runProgram();
+      assert.equal(run.status, 2);
+      assert.match(run.err, /^wordlist(-trace|-graph)?: write error: No space left on device\n$/);
+      assert.equal(run.out.length, 0);
+      assert.deepEqual([run.status, run.err], [expected.status, expected.err]);
+    });
+  }
 });
 
 describe('out of memory, as the programs end', () => {

@@ -11,8 +11,8 @@ import {
   GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
-  $, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
-  showTotals, showView,
+  $, findElements, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPlaying,
+  showPosition, showScene, showSwitch, showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
 import { followedElements } from './pointers.js';
@@ -72,6 +72,7 @@ const START = { x: -GAP_X * 2, y: -GAP_Y };
 // `extra` (`name=value`) is kept in the fragment after the page's own
 // fields.
 export function startPage(pageData, source, signal = undefined, extra = '') {
+  findElements();
   canvas = $('canvas');
   context = canvas.getContext('2d');
   listening = { signal };
@@ -386,22 +387,19 @@ function switchRun() {
 function play() {
   if (playing) {
     playing = null;
-    $('play').setAttribute('aria-pressed', 'false');
-    for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'polite');
+    showPlaying(false);
     return;
   }
   const lines = state.line > 0 || state.free > 0;
   if (!lines && state.step >= run().replay.total) step(0);
   playing = { last: performance.now(), carry: 0, lines };
-  $('play').setAttribute('aria-pressed', 'true');
-  // What changes many times a second is told by #said, at most twice.
-  for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'off');
+  showPlaying(true);
   requestAnimationFrame(advance);
 }
 
 function advance(now) {
   if (!playing) return;
-  const speed = Number($(playing.lines ? 'line-speed' : 'speed').value);
+  const speed = Number((playing.lines ? $('line-speed') : $('speed')).value);
   const due = playing.carry + ((now - playing.last) / 1000) * speed;
   playing.last = now;
   const whole = Math.floor(due);
@@ -569,10 +567,10 @@ function init() {
   canvas.addEventListener('pointermove', onPointerMove, listening);
   canvas.addEventListener('pointerup', onPointerUp, listening);
   canvas.addEventListener('pointercancel', onPointerCancel, listening);
-  for (const [id, action] of [['first', () => ends(false)], ['last', () => ends(true)],
-    ['previous', back], ['next', follow]]) {
-    $(id)?.addEventListener('click', action, listening);
-  }
+  $('first').addEventListener('click', () => ends(false), listening);
+  $('last').addEventListener('click', () => ends(true), listening);
+  $('previous').addEventListener('click', back, listening);
+  $('next').addEventListener('click', follow, listening);
   canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
   window.addEventListener('resize', requestDraw, listening);
   const resized = new ResizeObserver(onResize);

@@ -12,15 +12,27 @@ import {
 } from './texts.js';
 import { pieces } from './words.js';
 
-// A stand-in for an element a page leaves out (a page built from other
-// HTML with fewer panels): written to, never shown.
-const standIns = new Map();
-function standIn(id) {
-  if (!standIns.has(id)) standIns.set(id, document.createElement(/speed$/.test(id) ? 'select' : 'input'));
-  return standIns.get(id);
+// The page's element of id `id`. A page without it is built wrong: that
+// is said at once, naming the id, rather than written where nobody sees.
+export function $(id) {
+  const element = document.getElementById(id);
+  if (element === null) throw new Error(`the page has no element #${id}`);
+  return element;
 }
 
-export const $ = (id) => document.getElementById(id) ?? standIn(id);
+// Every element the page's modules ask for by id, found when a page
+// starts: a page that lacks one fails then, not at the first key or
+// frame that would have written to it.
+export const PAGE_ELEMENTS = [
+  'back', 'canvas', 'code', 'compare', 'cost', 'details', 'find', 'first', 'fit', 'forward', 'frames',
+  'hint', 'hint-close', 'last', 'lesson', 'line-back', 'line-forward', 'line-speed', 'line-step', 'next',
+  'next-of-word', 'note', 'play', 'plot', 'pointer', 'previous', 'run', 'said', 'scene-boxes',
+  'scene-pointers', 'speed', 'stage', 'status', 'step', 'timeline', 'title', 'totals', 'view',
+  'zoom-in', 'zoom-out',
+];
+export function findElements(ids = PAGE_ELEMENTS) {
+  ids.forEach($);
+}
 
 // Writes a text's parts into `element`: words with their escapes marked.
 export function render(element, parts) {
@@ -46,6 +58,13 @@ export function render(element, parts) {
 // The selected element, or find's answer for a word not found.
 export function showDetails(run, list, selected, answer) {
   render($('details'), selected < 0 && answer ? answer : detailsText(run, list, selected));
+}
+
+// Whether Play is on. While it is, what changes many times a second is
+// told by #said, at most twice a second, not by the live panels.
+export function showPlaying(on) {
+  write($('play'), null, { 'aria-pressed': String(on) });
+  for (const panel of [$('status'), $('details')]) write(panel, null, { 'aria-live': on ? 'off' : 'polite' });
 }
 
 export function showView(view) {

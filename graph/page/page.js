@@ -11,7 +11,7 @@ import {
   GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
-  $, findElements, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPlaying,
+  $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLineStep, showPlaying,
   showPosition, showScene, showSwitch, showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
@@ -45,9 +45,13 @@ let replayed = false;
 let state = null;
 // What the position determines: the list there and the stop of the code.
 let shown = null;
+// The plot's maxima, for the run and width they were worked out for.
 let plotted = null;
-let drawPending = false;
+// The frame a picture is asked for in, or 0.
+let drawFrame = 0;
 let saveTimer = 0;
+// Play, while it is on: its last frame's time, the additions or lines
+// not yet taken, whether it plays lines, and the frame it asked for.
 let playing = null;
 let drag = null;
 // The pointers on the canvas (for two fingers' zoom), and the picture
@@ -62,6 +66,10 @@ const SAY_EVERY_MS = 500;
 const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
+// What every panel shows follows from, besides its own inputs: the run,
+// as startPage opened it for its text, and the position. A panel that
+// skips a write compares this, with what else its text follows from.
+const shownFrom = () => ({ run: run(), ...position() });
 
 // Where the view's top left corner starts, in world units.
 const START = { x: -GAP_X * 2, y: -GAP_Y };
@@ -73,6 +81,14 @@ const START = { x: -GAP_X * 2, y: -GAP_Y };
 // fields.
 export function startPage(pageData, source, signal = undefined, extra = '') {
   findElements();
+  // Nothing of a page shown before: no panel's last text, no frame or
+  // timer asked for, no Play.
+  forgetPanels();
+  cancelAnimationFrame(drawFrame);
+  if (playing) cancelAnimationFrame(playing.frame);
+  clearTimeout(saveTimer);
+  clearTimeout(sayTimer);
+  saidAt = 0;
   canvas = $('canvas');
   context = canvas.getContext('2d');
   listening = { signal };
@@ -86,8 +102,8 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
     left: runs.map(() => null),
   };
   shown = { run: -1, position: null, list: null, stop: null };
-  plotted = { run: -1, width: 0, maxima: null };
-  drawPending = false;
+  plotted = { run: null, width: 0, maxima: null };
+  drawFrame = 0;
   sizes.clear();
   playing = null;
   drag = null;
@@ -136,9 +152,7 @@ function update(change, how = {}) {
 
 // The run shown: its code, and the switch to the other.
 function showRun() {
-  if (!replayed) return;
-  showCodeOf(run());
-  if (runs.length > 1) showSwitch(runs[1 - state.run].name);
+  if (replayed && runs.length > 1) showSwitch(runs[1 - state.run].name);
 }
 
 // ---- The fragment.
@@ -202,9 +216,7 @@ const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / 
 const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
 function requestDraw() {
-  if (drawPending) return;
-  drawPending = true;
-  requestAnimationFrame(draw);
+  if (drawFrame === 0) drawFrame = requestAnimationFrame(draw);
 }
 
 // A canvas the size it is shown, in device pixels; its context scaled.
@@ -219,7 +231,8 @@ function fitCanvas(target) {
 }
 
 function draw() {
-  drawPending = false;
+  cancelAnimationFrame(drawFrame); // drawn now, not again in that frame
+  drawFrame = 0;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
   const drawn = drawScene(context, {
@@ -229,7 +242,7 @@ function draw() {
   });
   if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
   if (fading) requestDraw();
-  showScene(run(), list(), drawn);
+  showScene(shownFrom(), list(), drawn);
   if (replayed) drawCost();
   // The one reading of the layout, once all is written.
   revealLine();
@@ -242,8 +255,8 @@ function draw() {
 
 function drawCost() {
   const { pen, width, height } = fitCanvas($('plot'));
-  if (plotted.run !== state.run || plotted.width !== width) {
-    plotted = { run: state.run, width, maxima: plotMaxima(run().replay, width) };
+  if (plotted.run !== run() || plotted.width !== width) {
+    plotted = { run: run(), width, maxima: plotMaxima(run().replay, width) };
   }
   drawPlot(pen, {
     runs, shown: state.run, progress: progressAt(run(), position()), width, height, maxima: plotted.maxima,
@@ -386,15 +399,16 @@ function switchRun() {
 // started paused in the code, on by line steps at the speed in lines.
 function play() {
   if (playing) {
+    cancelAnimationFrame(playing.frame);
     playing = null;
     showPlaying(false);
     return;
   }
   const lines = state.line > 0 || state.free > 0;
   if (!lines && state.step >= run().replay.total) step(0);
-  playing = { last: performance.now(), carry: 0, lines };
+  playing = { last: performance.now(), carry: 0, lines, frame: 0 };
   showPlaying(true);
-  requestAnimationFrame(advance);
+  playing.frame = requestAnimationFrame(advance);
 }
 
 function advance(now) {
@@ -416,7 +430,7 @@ function advance(now) {
     play();
     return;
   }
-  requestAnimationFrame(advance);
+  playing.frame = requestAnimationFrame(advance);
 }
 
 // ---- Wiring.
@@ -543,16 +557,17 @@ function initReplay() {
   $('cost').hidden = false;
   showHint(() => canvas.focus(), listening);
   $('plot').addEventListener('click', onPlotClick, listening);
-  if (runs.length > 1) {
-    $('run').hidden = false;
-    $('run').addEventListener('click', switchRun, listening);
-  }
+  $('run').hidden = runs.length < 2;
+  if (runs.length > 1) $('run').addEventListener('click', switchRun, listening);
   showTotals(runs);
 }
 
 function init() {
   $('title').textContent = titleText(run());
   document.title = `wordlist: ${$('title').textContent}`;
+  // Play is off, and no box is under the pointer yet: of this page's.
+  showPlaying(false);
+  render($('pointer'), []);
   if (replayed) {
     initReplay();
     state.step = run().replay.total;

@@ -3,6 +3,7 @@
 // WORDLIST_PROGRAM, WORDLIST_GRAPH, WORDLIST_SAMPLE and WORDLIST_HOSTILE.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
 import {
@@ -424,6 +425,39 @@ test('two runs of one text: r switches at the same step, each keeping its select
   assert.equal(await copy.page.textContent('#details'), await page.textContent('#details'));
   assert.deepEqual([...trouble, ...copy.trouble], []);
   await Promise.all([page.close(), copy.page.close()]);
+});
+
+// The boxes #scene tells, once the picture is drawn.
+const sceneBoxes = (page) => page.evaluate(async () => {
+  await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+  return [...document.querySelectorAll('#scene-boxes li')].map((item) => item.textContent);
+});
+
+// What #scene tells of each element of a listing (its element lines
+// after the line that starts it), when all are in the list.
+function toldOf(listing) {
+  return elementLines(listing.subarray(listing.indexOf('Seznam'))).map((line) => {
+    const [, position, address, next, count, word] = /^ *(\d+) ADR: (\S+) NEXT: (\S+) COUNT: +(\d+) WORD: (.*)$/
+      .exec(line.toString());
+    return `position ${position}: word "${word}", count ${count}, at ${address}, ` +
+      `NEXT ${/^0+$/.test(next) ? 'null' : next}`;
+  });
+}
+
+test('two runs of one text: after r, every box #scene tells is of the run drawn', async () => {
+  const url = runsPageOf("Ahoj, ahoj! Don't stop.", folder, 'runs-scene.html');
+  const [sorted, front] = ['sorted', 'front'].map((name) => toldOf(readFileSync(join(folder, `${name}.trace`))));
+  const { page, trouble } = await open(url);
+  const first = await sceneBoxes(page);
+  assert.ok(first.length > 0 && first.every((item) => sorted.includes(item)), first.join('\n'));
+  for (const [run, told] of [['front', front], ['sorted', sorted]]) {
+    await page.keyboard.press('r');
+    const boxes = await sceneBoxes(page);
+    assert.deepEqual(boxes.filter((item) => !told.includes(item)), [], `${run} drawn`);
+    assert.equal(boxes.length, first.length);
+  }
+  assert.deepEqual(trouble, []);
+  await page.close();
 });
 
 // The colours the canvas shows just inside the bottom right corner of

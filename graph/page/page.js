@@ -6,13 +6,13 @@
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
 import { drawScene } from './drawing.js';
-import { readFragment, writeFragment } from './fragment.js';
+import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
   GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
   $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLineStep, showPlaying,
-  showPosition, showScene, showSwitch, showTotals, showView,
+  showPosition, showScene, showSpeeds, showSwitch, showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
 import { followedElements } from './pointers.js';
@@ -41,7 +41,8 @@ let replayed = false;
 // The whole view. `step`, `line`, `free`: the position (see
 // position.js); `selected`: an element, -1 for none; `note`: the last
 // answer to a key; `answer`: what find said of a word not found;
-// `selections`: each run's selected word, kept while the other is shown.
+// `selections`: each run's selected word, kept while the other is shown;
+// `speed` and `lineSpeed`: Play's, in additions and in lines a second.
 let state = null;
 // What the position determines: the list there and the stop of the code.
 let shown = null;
@@ -99,7 +100,7 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
     note: '', answer: null, selections: runs.map(() => null),
-    left: runs.map(() => null),
+    left: runs.map(() => null), ...PLAY_SPEEDS,
   };
   shown = { run: -1, position: null, list: null, stop: null };
   plotted = { run: null, width: 0, maxima: null };
@@ -140,6 +141,7 @@ function update(change, how = {}) {
   }
   showDetails(run(), list(), state.selected, state.answer);
   showView(state.view);
+  if (replayed) showSpeeds(state);
   write($('note'), state.note);
   requestDraw();
   if (how.soon) saveSoon();
@@ -176,16 +178,23 @@ function openLink(hash) {
   const scales = [MIN_SCALE, MAX_SCALE];
   const asked = readFragment(hash, { size: run().size, scales, runs: runs.map((r) => r.name) });
   const target = runs[asked.run ?? state.run];
+  const offered = (choice) => [...choice.options].map((option) => Number(option.value));
   const read = readFragment(hash, {
     size: target.size, scales, total: target.replay?.total,
     lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
+    speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
   const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null };
   if (read.view) change.view = read.view;
   // A link without a zoom is at 1, from the picture's corner, whatever the
   // view was before it: a link followed here shows what it shows opened.
   Object.assign(change, { scale: read.scale ?? 1, ...START });
-  if (replayed) Object.assign(change, { step: read.step, line: read.line, free: read.free });
+  if (replayed) {
+    Object.assign(change, {
+      step: read.step, line: read.line, free: read.free,
+      speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
+    });
+  }
   update(change, { centre: read.selected, pointers: read.selected < 0 });
 }
 
@@ -411,9 +420,13 @@ function play() {
   playing.frame = requestAnimationFrame(advance);
 }
 
+// Play's speeds, as their selects are set: Play goes on at the new one.
+const setSpeed = () => update({ speed: Number($('speed').value) });
+const setLineSpeed = () => update({ lineSpeed: Number($('line-speed').value) });
+
 function advance(now) {
   if (!playing) return;
-  const speed = Number((playing.lines ? $('line-speed') : $('speed')).value);
+  const speed = playing.lines ? state.lineSpeed : state.speed;
   const due = playing.carry + ((now - playing.last) / 1000) * speed;
   playing.last = now;
   const whole = Math.floor(due);
@@ -552,6 +565,8 @@ function initReplay() {
   $('line-forward').addEventListener('click', () => moveLine(1), listening);
   $('line-back').addEventListener('click', () => moveLine(-1), listening);
   $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
+  $('speed').addEventListener('change', setSpeed, listening);
+  $('line-speed').addEventListener('change', setLineSpeed, listening);
   $('lesson').hidden = false;
   $('stage').classList.add('taught');
   $('cost').hidden = false;

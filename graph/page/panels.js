@@ -94,6 +94,13 @@ export function showPlaying(on) {
   for (const panel of [$('status'), $('details')]) write(panel, null, { 'aria-live': on ? 'off' : 'polite' });
 }
 
+// Play's speeds, in the selects that change them.
+export function showSpeeds({ speed, lineSpeed }) {
+  for (const [select, value] of [[$('speed'), speed], [$('line-speed'), lineSpeed]]) {
+    if (select.value !== String(value)) select.value = String(value);
+  }
+}
+
 export function showView(view) {
   write($('view'), view === 'list' ? 'Memory view (m)' : 'List view (m)', { 'aria-pressed': String(view === 'memory') });
 }

@@ -684,20 +684,32 @@ test('the page laid out on a wide screen, at 200% zoom and on a phone', async ()
 
 test('Play in an addition plays its line steps; the slider goes through them; r keeps the line step', async () => {
   const { page, trouble } = await open(`${worked}#step=7&line=1`);
-  await page.evaluate(() => {
-    const speed = document.getElementById('line-speed');
-    speed.value = '20';
-  });
+  await page.selectOption('#line-speed', '20');
+  await page.waitForURL(/&step=7&line=1&line-speed=20$/);
   await page.click('#play');
   // The fragment is written once Play stops; the status as it goes.
   await page.waitForFunction(() => /\(step ([5-9]|\d\d) of 37 in this addition\)$/
     .test(document.getElementById('status').textContent));
   await page.click('#play');
-  assert.match(page.url(), /&step=7&line=\d+$/);
+  assert.match(page.url(), /&step=7&line=\d+&line-speed=20$/);
   await page.locator('#line-step').fill('30');
-  await page.waitForURL(/&step=7&line=30$/);
+  await page.waitForURL(/&step=7&line=30&line-speed=20$/);
   assert.match(await page.textContent('#status'), /\(step 30 of 37 in this addition\)$/);
-  await page.close();
+  // A link with the speeds opens with them, the selects showing them;
+  // one without them, at the usual speeds.
+  const speeds = () => page.evaluate(() => ['speed', 'line-speed'].map((id) => document.getElementById(id).value));
+  await page.evaluate(() => { location.hash = '#step=7&line=30&speed=600&line-speed=5'; });
+  await page.waitForFunction(() => document.getElementById('speed').value === '600');
+  assert.deepEqual(await speeds(), ['600', '5']);
+  await page.evaluate(() => { location.hash = '#step=7&line=30'; });
+  await page.waitForFunction(() => document.getElementById('speed').value === '60');
+  assert.deepEqual(await speeds(), ['60', '2']);
+  assert.doesNotMatch(page.url(), /speed=/);
+  const cold = await open(`${worked}#step=3&speed=1&line-speed=20`);
+  assert.deepEqual(await cold.page.evaluate(() => ['speed', 'line-speed'].map((id) => document.getElementById(id).value)),
+    ['1', '20']);
+  assert.deepEqual(cold.trouble, []);
+  await Promise.all([page.close(), cold.page.close()]);
   const runs = await open(`${runsPageOf("Ahoj, ahoj! Don't stop.", folder)}#step=7&line=20`);
   await runs.page.keyboard.press('r');
   // new_node's allocation, from its start in the other run.

@@ -4,6 +4,7 @@ import assert from 'node:assert/strict';
 import { readdirSync, readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
+import { PLAY_SPEEDS } from '../../graph/page/fragment.js';
 import { $, PAGE_ELEMENTS, findElements } from '../../graph/page/panels.js';
 import { TRY_ELEMENTS } from '../../wasm/page/try_page.js';
 
@@ -54,5 +55,13 @@ test('the replay page and try.html hold every id their code asks for, each once'
     assert.deepEqual(asked.filter((id) => !held.includes(id)), [], `${where} lacks them`);
     // A second element of an id would never be found.
     assert.deepEqual(held.filter((id, at) => held.indexOf(id) !== at), [], `${where} holds them twice`);
+  }
+});
+
+test('Play\'s selects offer its usual speeds, and show them before the page starts', () => {
+  const page = read('graph/page/page.html');
+  for (const [id, usual] of [['speed', PLAY_SPEEDS.speed], ['line-speed', PLAY_SPEEDS.lineSpeed]]) {
+    const options = new RegExp(`<select id="${id}">(.*?)</select>`).exec(page)[1];
+    assert.deepEqual([...options.matchAll(/value="(\d+)" selected/g)].map(([, value]) => Number(value)), [usual], id);
   }
 });

@@ -173,6 +173,12 @@ test('the fragment keeps the view, and reads back only what makes sense', () => 
   const state = { view: 'memory', selected: 16, scale: 0.625, step: 9, line: 40, free: 0 };
   assert.equal(writeFragment(state, true), '#view=memory&select=17&zoom=0.625&step=9&line=40');
   assert.equal(writeFragment({ ...state, selected: -1, scale: 1, line: 0 }, false), '#view=memory');
+  // Play's speeds only where they are not the usual, and only in a replay.
+  assert.equal(writeFragment({ ...state, speed: 600, lineSpeed: 2 }, true),
+    '#view=memory&select=17&zoom=0.625&step=9&line=40&speed=600');
+  assert.equal(writeFragment({ ...state, speed: 60, lineSpeed: 20 }, true),
+    '#view=memory&select=17&zoom=0.625&step=9&line=40&line-speed=20');
+  assert.equal(writeFragment({ ...state, line: 0, speed: 600, lineSpeed: 20 }, false), '#view=memory&select=17&zoom=0.625');
   const limits = {
     size: 7, scales: [0.002, 4], total: 9, lines: (k) => (k === 0 || k === 4 ? 0 : 50), freeLines: 38,
   };
@@ -188,6 +194,18 @@ test('the fragment keeps the view, and reads back only what makes sense', () => 
     ['#step=8&free=3', { selected: -1, step: 8, free: 0, line: 0 }],
   ];
   for (const [hash, read] of cases) assert.deepEqual(readFragment(hash, limits), read, hash);
+  // A speed is read only as one that Play offers.
+  const offered = { ...limits, speeds: [1, 10, 60, 600], lineSpeeds: [1, 2, 5, 20] };
+  const speeds = [
+    ['#speed=600&line-speed=20', { speed: 600, lineSpeed: 20 }],
+    ['#speed=1', { speed: 1 }],
+    ['#speed=37&line-speed=600', {}],
+    ['#speed=x&line-speed=2.5&speed=10', {}],
+    ['#line-speed=-1', {}],
+  ];
+  for (const [hash, read] of speeds) {
+    assert.deepEqual(readFragment(hash, offered), { selected: -1, step: 9, free: 0, line: 0, ...read }, hash);
+  }
   assert.deepEqual(readFragment('#zoom=0.5', { size: 3, scales: [0.002, 4] }),
     { selected: -1, scale: 0.5 });
 });

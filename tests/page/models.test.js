@@ -7,7 +7,8 @@ import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
 import {
-  additionPlan, codeMap, freePlan, freedAt, planStop, shownRanges,
+  additionPlan, additionSegments, codeMap, freePlan, freedAt, lookedAt, planOfSegments, planStop, segment,
+  shownRanges,
 } from '../../graph/page/code_steps.js';
 import { readFragment, writeFragment } from '../../graph/page/fragment.js';
 import {
@@ -123,6 +124,67 @@ test('a word is written as a debugger writes a C string', () => {
     ['\\x01', '"\\\\x01"'], ['\u0001', '"\\x01"'], [`${byte(0xFF)}"`, '"\\xFF\\""'], ['', '""'],
   ];
   for (const [word, text] of cases) assert.equal(cString(word), text, word);
+});
+
+// Where stop `line` of `segments` goes once a stop is added at offset `o`
+// of every round of segment `k`.
+function movedTo(segments, k, o, line) {
+  let base = 0;
+  let added = 0;
+  for (const [j, s] of segments.entries()) {
+    const size = s.count * s.length;
+    if (line <= base + size) {
+      const [round, offset] = [Math.floor((line - base - 1) / s.length), (line - base - 1) % s.length];
+      return line + added + (j === k ? round + (offset >= o ? 1 : 0) : 0);
+    }
+    if (j === k) added += s.count;
+    base += size;
+  }
+  return line + added;
+}
+
+test('a stop added to a segment moves all that the plan says follows it', () => {
+  const FROM = ['decidedFrom', 'changedFrom', 'absentFrom', 'madeFrom', 'wordFrom', 'copiedFrom', 'countedFrom',
+    'linkedFrom'];
+  const four = [0, 1, 2, 3];
+  const additions = [
+    // [addition, its segments]
+    ...[{ kind: 'counted', before: four, at: 2, added: 2 }, { kind: 'counted', before: [0], at: 0, added: 0 },
+      { kind: 'inserted', before: four, at: 0, added: 4 }, { kind: 'inserted', before: four, at: 2, added: 4 },
+      { kind: 'inserted', before: four, at: 4, added: 4 }, { kind: 'inserted', before: [], at: 0, added: 0 },
+      { kind: 'inserted', before: four, at: 0, added: 4, front: true },
+    ].map((addition) => [{ ...addition, wordBytes: 4 }, additionSegments(map, { ...addition, wordBytes: 4 })]),
+    ...[[], four].map((order) => [null, freePlan(map, order).segments]),
+  ];
+  const made = (segments, addition) => (addition ? planOfSegments(segments, addition)
+    : { ...freePlan(map, []), segments, length: segments.reduce((sum, s) => sum + s.count * s.length, 0) });
+  let moves = 0;
+  for (const [addition, segments] of additions) {
+    const plan = made(segments, addition);
+    segments.forEach((s, k) => {
+      // A stop of its own, first in each round and last.
+      for (const o of [0, s.length]) {
+        const at = [...s.at.slice(0, o), 'test.extra', ...s.at.slice(o)];
+        const longer = segments.with(k, segment(s.count, at, (r, p) => (p === o ? null : s.make(r, p > o ? p - 1 : p))));
+        const moved = made(longer, addition);
+        const to = (line) => movedTo(segments, k, o, line);
+        const where = `${JSON.stringify(addition)}, segment ${k}, offset ${o}`;
+        assert.equal(moved.length, plan.length + s.count, where);
+        for (const name of FROM.filter((field) => field in plan)) {
+          assert.equal(moved[name], to(plan[name] - 1) + 1, `${where}: ${name}`);
+        }
+        for (let line = 1; line <= plan.length; line += 1) {
+          assert.equal(planStop(moved, to(line)).line, planStop(plan, line).line, `${where}: stop ${line}`);
+          const [was, now] = addition ? [lookedAt(plan, line), lookedAt(moved, to(line))]
+            : [freedAt(plan, line), freedAt(moved, to(line))];
+          assert.deepEqual(now, was, `${where}: what is done by stop ${line}`);
+        }
+        if (addition) assert.deepEqual(moved.walks.map((w) => w && w.from), plan.walks.map((w) => w && to(w.from)), where);
+        moves += 1;
+      }
+    });
+  }
+  assert.ok(moves > 50, `${moves} stops added`);
 });
 
 test('list_free empties the list element by element', () => {

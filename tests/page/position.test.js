@@ -128,6 +128,22 @@ function look(heap, stop) {
   heap.walked[stop.compare.against] |= walk;
 }
 
+// The line a plan's segments name for its stop `line`, as the plan finds
+// what follows from a line: it must be the line the stop is at.
+function namedAt(plan, line) {
+  let left = line - 1;
+  for (const s of plan.segments) {
+    if (left < s.count * s.length) return s.at[left % s.length];
+    left -= s.count * s.length;
+  }
+  return null;
+}
+
+function assertNamed(plan, line, where) {
+  const inner = planStop(plan, line).frames.at(-1);
+  assert.equal(`${inner.name}.${inner.key}`, namedAt(plan, line), `${where}: stop ${line} named`);
+}
+
 // Every line step of every addition, and of list_free, against the heap
 // made by running the lines up to it, and the elements looked at so far
 // against the comparisons reached.
@@ -149,6 +165,7 @@ function checkEveryLine(run, where) {
     const heap = heapBefore(run, k);
     const element = run.replay.steps[k - 1] >> 1;
     for (let line = 1; line <= plan.length; line += 1) {
+      assertNamed(plan, line, where);
       look(heap, planStop(plan, line));
       check({ step: k, line, free: 0 }, heap);
       run1(heap, planStop(plan, line), element);
@@ -160,6 +177,7 @@ function checkEveryLine(run, where) {
   heap.walked.fill(0);
   const plan = freePlanOf(run);
   for (let free = 1; free <= plan.length; free += 1) {
+    assertNamed(plan, free, where);
     check({ step: total, line: 0, free }, heap);
     run1(heap, planStop(plan, free), -1);
   }

@@ -8,7 +8,7 @@
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
-  GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
+  boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
   $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLineStep, showPlaying,
@@ -28,7 +28,7 @@ import {
   followed, found, pointedText, preceded, titleText,
 } from './texts.js';
 import {
-  MAX_SCALE, MIN_SCALE, centred, fitted, framed, revealed, zoomed,
+  MAX_SCALE, MIN_SCALE, START, centred, fitted, framed, revealed, zoomed,
 } from './view.js';
 
 // The page's state, and the one update that shows it. Set by startPage.
@@ -71,9 +71,6 @@ const position = () => ({ step: state.step, line: state.line, free: state.free }
 // as startPage opened it for its text, and the position. A panel that
 // skips a write compares this, with what else its text follows from.
 const shownFrom = () => ({ run: run(), ...position() });
-
-// Where the view's top left corner starts, in world units.
-const START = { x: -GAP_X * 2, y: -GAP_Y };
 
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,

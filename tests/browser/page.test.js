@@ -6,6 +6,11 @@ import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
+import { BOX_FILL, COLOUR } from '../../graph/page/drawing.js';
+import {
+  BOX_H, BOX_W, boxPlace, columnsFor,
+} from '../../graph/page/layout.js';
+import { START } from '../../graph/page/view.js';
 import {
   accessibility, endUnlessRunnable, genesis, launch, listingOf, missing, openWatched, pageOf, runsPageOf, syntheticListing,
   traceOf, workFolder,
@@ -339,7 +344,7 @@ test('a page without a fragment, and the margin right of the last column', async
   assert.equal(new URL(page.url()).hash, '#view=list');
   await page.keyboard.press('0');
   const box = await page.locator('#canvas').boundingBox();
-  const columns = Math.max(1, Math.floor((box.width - 92) / 222));
+  const columns = columnsFor(box.width);
   let first = null;
   for (const across of [0.4, 0.3, 0.5, 0.2, 0.6]) {
     const x = box.x + box.width * across;
@@ -464,29 +469,28 @@ test('two runs of one text: after r, every box #scene tells is of the run drawn'
 // the first `count` boxes in the list view, as the page opens at zoom
 // 0.5 (its picture's top left corner in view): where no text is drawn.
 // The canvas is read once.
-function boxColours(page, count) {
-  return page.evaluate((boxes) => {
-    const [pitchX, pitchY, boxW, boxH] = [222, 116, 176, 74];
+async function boxColours(page, count) {
+  const { width, ratio } = await page.evaluate(() => {
     const canvas = document.getElementById('canvas');
-    // As many columns as fit across the canvas beside the head's margin.
-    const columns = Math.max(1, Math.floor((canvas.clientWidth - 92) / pitchX));
-    const ratio = canvas.width / canvas.clientWidth;
+    return { width: canvas.clientWidth, ratio: canvas.width / canvas.clientWidth };
+  });
+  const points = Array.from({ length: count }, (_, rank) => {
+    const box = boxPlace(rank, columnsFor(width));
+    return [Math.round((box.x - START.x + BOX_W - 8) * 0.5 * ratio), Math.round((box.y - START.y + BOX_H - 8) * 0.5 * ratio)];
+  });
+  return page.evaluate((at) => {
+    const canvas = document.getElementById('canvas');
     const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    return Array.from({ length: boxes }, (_, rank) => {
-      const x = Math.round((92 + (rank % columns) * pitchX + boxW - 8) * 0.5 * ratio);
-      const y = Math.round((42 + Math.floor(rank / columns) * pitchY + boxH - 8) * 0.5 * ratio);
-      const at = (y * canvas.width + x) * 4;
-      return `#${[0, 1, 2].map((k) => pixels[at + k].toString(16).padStart(2, '0')).join('')}`
+    return at.map(([x, y]) => {
+      const offset = (y * canvas.width + x) * 4;
+      return `#${[0, 1, 2].map((k) => pixels[offset + k].toString(16).padStart(2, '0')).join('')}`
         .toUpperCase();
     });
-  }, count);
+  }, points);
 }
 
 test('the canvas lights what each walk looked at, and the selection', async () => {
-  const box = '#E4ECF7';
-  const first = '#F6C59A';
-  const both = '#F0A878';
-  const selected = '#FFD966';
+  const { box, walk: first, walkBoth: both, selected } = BOX_FILL;
   const cases = [
     // "pokus" counted at position 2: its first walk looked at 2.
     ['#step=3', [first, first]],
@@ -510,15 +514,16 @@ test('the canvas lights what each walk looked at, and the selection', async () =
 test('far out, a line step draws its pointers at the size of the screen', async () => {
   const { page, trouble } = await open(`${worked}#view=memory&zoom=0.02&step=7&line=20`);
   await page.evaluate(() => new Promise(requestAnimationFrame));
-  const pointerPixels = await page.evaluate(() => {
+  const pointerPixels = await page.evaluate((colour) => {
+    const [red, green, blue] = [1, 3, 5].map((at) => parseInt(colour.substr(at, 2), 16));
     const canvas = document.getElementById('canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     let count = 0;
     for (let at = 0; at < data.length; at += 4) {
-      if (data[at] === 0xC2 && data[at + 1] === 0x18 && data[at + 2] === 0x5B) count += 1;
+      if (data[at] === red && data[at + 1] === green && data[at + 2] === blue) count += 1;
     }
     return count;
-  });
+  }, COLOUR.pointer);
   assert.match(page.url(), /zoom=0\.02&/);
   assert.ok(pointerPixels > 100, `${pointerPixels} pixels in the pointers' colour`);
   assert.deepEqual(trouble, []);

@@ -15,6 +15,7 @@ import {
   showPosition, showScene, showSpeeds, showSwitch, showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
+import { followGestures } from './gestures.js';
 import { followedElements } from './pointers.js';
 import { drawPlot, plotMaxima } from './plot.js';
 import {
@@ -54,10 +55,7 @@ let saveTimer = 0;
 // Play, while it is on: its last frame's time, the additions or lines
 // not yet taken, whether it plays lines, and the frame it asked for.
 let playing = null;
-let drag = null;
-// The pointers on the canvas (for two fingers' zoom), and the picture
-// fading out after `*slot = node`.
-let touching = new Map();
+// The picture fading out after `*slot = node`.
 let fading = null;
 let saidAt = 0;
 let sayTimer = 0;
@@ -104,8 +102,6 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   drawFrame = 0;
   sizes.clear();
   playing = null;
-  drag = null;
-  touching = new Map();
   fading = null;
   init();
 }
@@ -473,77 +469,25 @@ function onFindKey(event) {
   }
 }
 
-const pointAt = (event) => {
-  const rect = canvas.getBoundingClientRect();
-  return toWorld(event.clientX - rect.left, event.clientY - rect.top);
+// The element under a point of the canvas (in CSS pixels), or -1.
+const elementUnder = (px, py) => {
+  const { x, y } = toWorld(px, py);
+  return elementAt(x, y);
 };
 
-// One finger (or the mouse) drags the picture, or clicks a box; two
-// fingers zoom about the point between them.
-function onPointerDown(event) {
-  touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
-  try {
-    canvas.setPointerCapture(event.pointerId);
-  } catch {
-    // A pointer the browser does not know as active: not captured.
-  }
-  drag = touching.size === 1 ? { x: event.clientX, y: event.clientY, moved: false } : { moved: true };
-  canvas.focus();
-}
-
-// The two fingers' distance and the point between them, on the canvas.
-function spread() {
-  const [a, b] = [...touching.values()];
-  const rect = canvas.getBoundingClientRect();
-  return {
-    distance: Math.hypot(a.x - b.x, a.y - b.y),
-    x: (a.x + b.x) / 2 - rect.left, y: (a.y + b.y) / 2 - rect.top,
-  };
-}
-
-function onPointerMove(event) {
-  if (touching.size === 2 && touching.has(event.pointerId)) {
-    const before = spread();
-    touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
-    const after = spread();
-    if (before.distance > 0) zoom(after.distance / before.distance, after.x, after.y);
-    return;
-  }
-  if (drag) {
-    const dx = event.clientX - drag.x;
-    const dy = event.clientY - drag.y;
-    if (drag.moved || Math.abs(dx) + Math.abs(dy) > 3) {
-      Object.assign(drag, { x: event.clientX, y: event.clientY, moved: true });
-      pan(dx, dy);
-    }
-    return;
-  }
-  const point = pointAt(event);
-  const i = elementAt(point.x, point.y);
-  render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : []);
-}
-
-function onPointerUp(event) {
-  touching.delete(event.pointerId);
-  const clicked = drag && !drag.moved;
-  if (touching.size > 0) return;
-  drag = null;
-  if (!clicked) return;
-  const point = pointAt(event);
-  const i = elementAt(point.x, point.y);
-  if (i >= 0) select(i);
-}
-
-function onPointerCancel(event) {
-  touching.delete(event.pointerId);
-  if (touching.size === 0) drag = null;
-}
-
-function onWheel(event) {
-  event.preventDefault();
-  const rect = canvas.getBoundingClientRect();
-  zoom(Math.exp(-event.deltaY / 400), event.clientX - rect.left, event.clientY - rect.top);
-}
+// What the canvas's pointers ask for (see gestures.js).
+const gestures = {
+  pan,
+  zoom,
+  click: (px, py) => {
+    const i = elementUnder(px, py);
+    if (i >= 0) select(i);
+  },
+  point: (px, py) => {
+    const i = elementUnder(px, py);
+    render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : []);
+  },
+};
 
 function onPlotClick(event) {
   const rect = $('plot').getBoundingClientRect();
@@ -590,15 +534,11 @@ function init() {
   $('zoom-in').addEventListener('click', () => zoom(1.25), listening);
   $('zoom-out').addEventListener('click', () => zoom(0.8), listening);
   $('fit').addEventListener('click', fit, listening);
-  canvas.addEventListener('pointerdown', onPointerDown, listening);
-  canvas.addEventListener('pointermove', onPointerMove, listening);
-  canvas.addEventListener('pointerup', onPointerUp, listening);
-  canvas.addEventListener('pointercancel', onPointerCancel, listening);
+  followGestures(canvas, gestures, listening);
   $('first').addEventListener('click', () => ends(false), listening);
   $('last').addEventListener('click', () => ends(true), listening);
   $('previous').addEventListener('click', back, listening);
   $('next').addEventListener('click', follow, listening);
-  canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
   window.addEventListener('resize', requestDraw, listening);
   const resized = new ResizeObserver(onResize);
   for (const target of [canvas, $('plot')]) resized.observe(target);

@@ -145,7 +145,8 @@ function update(change, how = {}) {
 
 // ---- The panels.
 
-// The run shown: its code, and the switch to the other.
+// The run shown: the switch to the other. (Its code is listed with the
+// position, for the run it is of.)
 function showRun() {
   if (replayed && runs.length > 1) showSwitch(runs[1 - state.run].name);
 }

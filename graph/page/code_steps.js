@@ -3,7 +3,10 @@
 // stops at them in a -O0 -g build, and what each active call's variables
 // hold at every stop. Nothing is stored per stop: an addition is a few
 // segments, some repeated once per element walked, and stop L is found
-// by counting through them.
+// by counting through them. Each segment names the line of each of its
+// stops, and what a plan says happens from which stop on (the count
+// raised, the element linked, ...) is found by those names: a stop
+// added to a segment moves all that follows it.
 //
 // The line numbers come from the source itself: each line is found by
 // what it says, so an edit to the code moves the lines with it, and a
@@ -80,12 +83,47 @@ function makeStop(map, calls, compare = null) {
   return { line: frames[frames.length - 1].line, frames, compare };
 }
 
-// A run of stops: `count` times `length` stops, the stop at offset `o` of
-// round `r` made by `make(r, o)`.
-const segment = (count, length, make) => ({ count, length, make });
+// A run of stops: `count` rounds of the stops `at` names, each by the
+// function and key (see codeMap) of the line it stops at, as
+// 'find_equal.loop'; the stop at offset `o` of round `r` made by
+// `make(r, o)`.
+export const segment = (count, at, make) => ({ count, length: at.length, at, make });
+
+// A segment of one round, from `[at, make]` pairs, one a stop.
+function once(stops) {
+  return segment(1, stops.map(([at]) => at), (_, o) => stops[o][1]());
+}
 
 function total(segments) {
   return segments.reduce((sum, s) => sum + s.count * s.length, 0);
+}
+
+// The stops at line `at` among `segments` up to stop `line` (1-based;
+// all of them by default): how many, and the first and the last of them
+// (0 when none), by arithmetic over the rounds, not stop by stop.
+function stopsAt(segments, at, line = Infinity) {
+  const found = { count: 0, first: 0, last: 0 };
+  let base = 0;
+  for (const s of segments) {
+    for (let o = s.at.indexOf(at); o >= 0; o = s.at.indexOf(at, o + 1)) {
+      const head = base + o + 1; // in round 0
+      const rounds = Math.max(0, Math.min(s.count, Math.floor((line - head) / s.length) + 1));
+      if (rounds > 0) {
+        if (found.count === 0) found.first = head;
+        found.last = Math.max(found.last, head + (rounds - 1) * s.length);
+        found.count += rounds;
+      }
+    }
+    base += s.count * s.length;
+  }
+  return found;
+}
+
+// The first stop after the first (or `last`) stop at line `at`.
+function after(segments, at, last = false) {
+  const found = stopsAt(segments, at);
+  if (found.count === 0) throw new Error(`a plan with no stop at ${at}`);
+  return (last ? found.last : found.first) + 1;
 }
 
 // Stop L (1-based) of a plan.
@@ -103,11 +141,12 @@ function stopOf(segments, line) {
 // (list_add_sorted, or with `front` list_add_front) at line `key` with
 // `variables` beside head and word, and the calls it makes.
 function callsOf({ before, at, added, front }) {
-  const outer = (key, variables = []) => [front ? 'list_add_front' : 'list_add_sorted', key,
-    [['head', HEAD], ['word', WORD], ...variables]];
+  const adding = front ? 'list_add_front' : 'list_add_sorted';
+  const outer = (key, variables = []) => [adding, key, [['head', HEAD], ['word', WORD], ...variables]];
   const node = element(added);
   const previous = at > 0 ? element(before[at - 1]) : NULL;
   return {
+    adding,
     outer,
     look: (key, walked) => [outer('look'), ['find_equal', key, [['node', walked], ['word', WORD]]]],
     allocating: (key, variables) => [outer('allocate'), ['new_node', key,
@@ -125,65 +164,69 @@ function callsOf({ before, at, added, front }) {
 // round before looked at.
 function lookSegment(map, calls, before, at, found) {
   const walked = (r) => element(before[r]);
-  return segment(found ? at + 1 : before.length, 2, (r, o) => (o === 0
+  return segment(found ? at + 1 : before.length, ['find_equal.loop', 'find_equal.compare'], (r, o) => (o === 0
     ? makeStop(map, calls.look('loop', walked(Math.max(0, r - 1))))
     : makeStop(map, calls.look('compare', walked(r)), { against: before[r], equal: found && r === at })));
 }
 
 // An equal word found at `at`: its element's count raised by count_again.
 function countSegment(map, calls, same) {
-  const { outer, look } = calls;
+  const { adding, outer, look } = calls;
   const counting = () => outer('count', [['same', same]]);
   const counted = (key) => [counting(), ['count_again', key, [['node', same]]]];
-  const stops = [
-    () => makeStop(map, look('found', same)), () => makeStop(map, look('end', same)),
-    () => makeStop(map, [counting()]), () => makeStop(map, counted('check')),
-    () => makeStop(map, counted('raise')), () => makeStop(map, counted('done')),
-    () => makeStop(map, counted('end')), () => makeStop(map, [counting()]),
-    () => makeStop(map, [outer('end')]),
-  ];
-  return segment(1, stops.length, (_, o) => stops[o]());
+  return once([
+    ['find_equal.found', () => makeStop(map, look('found', same))],
+    ['find_equal.end', () => makeStop(map, look('end', same))],
+    [`${adding}.count`, () => makeStop(map, [counting()])],
+    ['count_again.check', () => makeStop(map, counted('check'))],
+    ['count_again.raise', () => makeStop(map, counted('raise'))],
+    ['count_again.done', () => makeStop(map, counted('done'))],
+    ['count_again.end', () => makeStop(map, counted('end'))],
+    [`${adding}.count`, () => makeStop(map, [counting()])],
+    [`${adding}.end`, () => makeStop(map, [outer('end')])],
+  ]);
 }
 
 // No equal word: the search's end, then new_node, which allocates the
 // element and copies the word.
 function allocateSegment(map, calls, { before, added, wordBytes }) {
-  const { outer, look, allocating } = calls;
+  const { adding, outer, look, allocating } = calls;
   const node = element(added);
   const size = number(wordBytes + 1);
-  const made = (key) => makeStop(map, allocating(key, [['node', node], ['size', size]]));
-  const stops = [
-    () => makeStop(map, look('loop', before.length > 0 ? element(before[before.length - 1]) : NULL)),
-    () => makeStop(map, look('none', NULL)), () => makeStop(map, look('end', NULL)),
-    () => makeStop(map, [outer('allocate')]), () => makeStop(map, allocating('allocate', [])),
-    () => makeStop(map, allocating('checkNode', [['node', node]])),
-    () => makeStop(map, allocating('size', [['node', node]])),
-    () => made('allocateWord'), () => made('checkWord'), () => made('copy'), () => made('count'),
-    () => made('done'), () => made('end'),
-    () => makeStop(map, [outer('check', [['node', node]])]),
-    () => makeStop(map, [outer('link', [['node', node]])]),
-  ];
-  return segment(1, stops.length, (_, o) => stops[o]());
+  const made = (key) => [`new_node.${key}`, () => makeStop(map, allocating(key, [['node', node], ['size', size]]))];
+  return once([
+    ['find_equal.loop', () => makeStop(map, look('loop', before.length > 0 ? element(before[before.length - 1]) : NULL))],
+    ['find_equal.none', () => makeStop(map, look('none', NULL))],
+    ['find_equal.end', () => makeStop(map, look('end', NULL))],
+    [`${adding}.allocate`, () => makeStop(map, [outer('allocate')])],
+    ['new_node.allocate', () => makeStop(map, allocating('allocate', []))],
+    ['new_node.checkNode', () => makeStop(map, allocating('checkNode', [['node', node]]))],
+    ['new_node.size', () => makeStop(map, allocating('size', [['node', node]]))],
+    made('allocateWord'), made('checkWord'), made('copy'), made('count'), made('done'), made('end'),
+    [`${adding}.check`, () => makeStop(map, [outer('check', [['node', node]])])],
+    [`${adding}.link`, () => makeStop(map, [outer('link', [['node', node]])])],
+  ]);
 }
 
 // list_find_predecessor's walk to the place: each element that sorts
 // before the word kept, then the next looked at.
 function placeSegments(map, calls, before, at) {
   const walked = (r) => element(before[r]);
-  const start = segment(1, 2, (_, o) => (o === 0
+  const start = segment(1, ['list_find_predecessor.start', 'list_find_predecessor.loop'], (_, o) => (o === 0
     ? makeStop(map, calls.placing('start', []))
     : makeStop(map, calls.placing('loop', [['candidate', NULL]]), before.length > 0
       ? { against: before[0], before: at > 0 } : null)));
-  const walk = segment(at, 3, (r, o) => {
+  const keys = ['keep', 'advance', 'loop'];
+  const walk = segment(at, keys.map((key) => `list_find_predecessor.${key}`), (r, o) => {
     const candidate = o === 0 ? (r > 0 ? walked(r - 1) : NULL) : walked(r);
     const next = o === 2 ? (r + 1 < before.length ? walked(r + 1) : NULL) : walked(r);
     const compare = o === 2 && r + 1 < before.length
       ? { against: before[r + 1], before: r + 1 < at } : null;
-    return makeStop(map, calls.placing(['keep', 'advance', 'loop'][o],
+    return makeStop(map, calls.placing(keys[o],
       [['candidate', candidate], ['node', next]]), compare);
   });
   const previous = at > 0 ? element(before[at - 1]) : NULL;
-  const end = segment(1, 2, (_, o) => makeStop(map,
+  const end = segment(1, ['list_find_predecessor.done', 'list_find_predecessor.end'], (_, o) => makeStop(map,
     calls.placing(o === 0 ? 'done' : 'end', [['candidate', previous]])));
   return [start, walk, end];
 }
@@ -193,15 +236,14 @@ function placeSegments(map, calls, before, at) {
 function linkSegment(map, calls, { before, at, added }) {
   const node = element(added);
   const slot = at > 0 ? nextOf(before[at - 1]) : HEAD;
-  const stops = [
-    () => makeStop(map, calls.linking('slot', [])),
-    () => makeStop(map, calls.linking('next', [['slot', slot]])),
-    () => makeStop(map, calls.linking('link', [['slot', slot]])),
-    () => makeStop(map, calls.linking('end', [['slot', slot]])),
-    () => makeStop(map, [calls.outer('done', [['node', node]])]),
-    () => makeStop(map, [calls.outer('end', [['node', node]])]),
-  ];
-  return segment(1, stops.length, (_, o) => stops[o]());
+  return once([
+    ['link_after.slot', () => makeStop(map, calls.linking('slot', []))],
+    ['link_after.next', () => makeStop(map, calls.linking('next', [['slot', slot]]))],
+    ['link_after.link', () => makeStop(map, calls.linking('link', [['slot', slot]]))],
+    ['link_after.end', () => makeStop(map, calls.linking('end', [['slot', slot]]))],
+    [`${calls.adding}.done`, () => makeStop(map, [calls.outer('done', [['node', node]])])],
+    [`${calls.adding}.end`, () => makeStop(map, [calls.outer('end', [['node', node]])])],
+  ]);
 }
 
 // The stops of one addition by list_add_sorted (or, `front`, by
@@ -209,8 +251,29 @@ function linkSegment(map, calls, { before, at, added }) {
 // as the addition found it): `kind` 'counted' at index `at` of `before`,
 // or 'inserted' as element `added` after the first `at` elements of
 // `before` (at the head, with list_add_front); the word is `wordBytes`
-// long. A plan says from which stop on each thing has happened (every
-// `...From` is the first stop after the line that does it):
+// long. See planOfSegments for what the plan says of them.
+export const additionPlan = (map, addition) => planOfSegments(additionSegments(map, addition), addition);
+
+// The segments of one addition's stops, in order.
+export function additionSegments(map, addition) {
+  const { kind, before, at } = addition;
+  const calls = callsOf(addition);
+  const segments = [once([[`${calls.adding}.look`, () => makeStop(map, [calls.outer('look')])]])];
+  const found = kind === 'counted';
+  segments.push(lookSegment(map, calls, before, at, found));
+  if (found) {
+    segments.push(countSegment(map, calls, element(before[at])));
+    return segments;
+  }
+  segments.push(allocateSegment(map, calls, addition));
+  if (!addition.front) segments.push(...placeSegments(map, calls, before, at));
+  segments.push(linkSegment(map, calls, addition));
+  return segments;
+}
+
+// The plan of an addition whose stops are `segments`: from which stop on
+// each thing has happened (every `...From` is the first stop after the
+// line that does it), found by the lines the segments name.
 // `decidedFrom`, the addition's outcome known (the equal word found, or
 // the place found); `changedFrom`, the list's own change (the count
 // raised, or new_node returned); `linkedFrom`, `*slot = node` run. An
@@ -218,41 +281,35 @@ function linkSegment(map, calls, { before, at, added }) {
 // and new_node's `madeFrom` (the element allocated, zeroed),
 // `wordFrom` (its word allocated), `copiedFrom` (the word copied) and
 // `countedFrom` (its count set to 1). `walks` say where each walk's
-// comparisons stand: the first at stop `from`, one every `every` stops,
-// `count` of them.
-export function additionPlan(map, addition) {
-  const { kind, before, at } = addition;
+// comparisons stand (null for a walk that compares nothing): at the
+// stops at line `at`, the first at stop `from`, `count` of them.
+export function planOfSegments(segments, { kind, before, at, front }) {
   const n = before.length;
-  const calls = callsOf(addition);
-  const segments = [segment(1, 1, () => makeStop(map, [calls.outer('look')]))];
-  const found = kind === 'counted';
-  segments.push(lookSegment(map, calls, before, at, found));
-  const look = { from: 3, every: 2, count: found ? at + 1 : n };
-  if (found) {
-    segments.push(countSegment(map, calls, element(before[at])));
+  const length = total(segments);
+  const walk = (line, count) => (count > 0 ? { at: line, from: stopsAt(segments, line).first, count } : null);
+  if (kind === 'counted') {
     return {
-      segments, length: total(segments), kind, front: addition.front,
-      decidedFrom: 2 * at + 4, changedFrom: 2 * at + 9, walks: [look, null],
+      segments, length, kind, front,
+      decidedFrom: after(segments, 'find_equal.compare', true), changedFrom: after(segments, 'count_again.raise'),
+      walks: [walk('find_equal.compare', at + 1), null],
     };
   }
-  segments.push(allocateSegment(map, calls, addition));
-  if (!addition.front) segments.push(...placeSegments(map, calls, before, at));
-  segments.push(linkSegment(map, calls, addition));
-  const length = total(segments);
-  const place = addition.front || n === 0 ? null : { from: 2 * n + 18, every: 3, count: Math.min(at + 1, n) };
   return {
-    segments, length, kind, front: addition.front, absentFrom: 2 * n + 3,
-    madeFrom: 2 * n + 7, wordFrom: 2 * n + 10, copiedFrom: 2 * n + 12, countedFrom: 2 * n + 13,
-    changedFrom: 2 * n + 15, decidedFrom: addition.front ? length - 5 : 2 * n + 19 + 3 * at,
-    linkedFrom: length - 2, walks: [look, place],
+    segments, length, kind, front,
+    absentFrom: after(segments, 'find_equal.loop', true),
+    madeFrom: after(segments, 'new_node.allocate'), wordFrom: after(segments, 'new_node.allocateWord'),
+    copiedFrom: after(segments, 'new_node.copy'), countedFrom: after(segments, 'new_node.count'),
+    changedFrom: after(segments, 'new_node.end'),
+    decidedFrom: front ? after(segments, 'list_add_front.link') : after(segments, 'list_find_predecessor.loop', true),
+    linkedFrom: after(segments, 'link_after.link'),
+    walks: [walk('find_equal.compare', n), front ? null : walk('list_find_predecessor.loop', Math.min(at + 1, n))],
   };
 }
 
 // How many elements each walk of an addition's plan has looked at by stop
 // `line`: a comparison counts once its line is the one about to run.
 export function lookedAt(plan, line) {
-  return plan.walks.map((walk) => (walk && line >= walk.from
-    ? Math.min(walk.count, 1 + Math.floor((line - walk.from) / walk.every)) : 0));
+  return plan.walks.map((walk) => (walk ? Math.min(walk.count, stopsAt(plan.segments, walk.at, line).count) : 0));
 }
 
 // The phase of an addition a stop belongs to: 'look' for the word,
@@ -275,17 +332,18 @@ export function phaseOf(plan, stop) {
 // order): each element taken from the head and released.
 export function freePlan(map, order) {
   const call = (key, variables = []) => [['list_free', key, [['head', HEAD], ...variables]]];
-  const segments = [segment(1, 1, () => makeStop(map, call('check')))];
+  // The segment of the stops at `keys`, `count` rounds of them.
+  const stops = (count, keys, variables = () => []) => segment(count, keys.map((key) => `list_free.${key}`),
+    (r, o) => makeStop(map, call(keys[o], variables(r, o))));
+  const segments = [stops(1, ['check'])];
   if (order.length === 0) {
-    segments.push(segment(1, 2, (_, o) => makeStop(map, call(o === 0 ? 'empty' : 'end'))));
+    segments.push(stops(1, ['empty', 'end']));
   } else {
-    segments.push(segment(order.length, 5, (r, o) => {
-      const node = o >= 2 ? [['node', element(order[r])]] : [];
-      return makeStop(map, call(['loop', 'take', 'unlink', 'releaseWord', 'release'][o], node));
-    }));
-    segments.push(segment(1, 3, (_, o) => makeStop(map, call(['loop', 'done', 'end'][o]))));
+    segments.push(stops(order.length, ['loop', 'take', 'unlink', 'releaseWord', 'release'],
+      (r, o) => (o >= 2 ? [['node', element(order[r])]] : [])));
+    segments.push(stops(1, ['loop', 'done', 'end']));
   }
-  return { segments, length: total(segments), kind: 'free', elements: order.length };
+  return { segments, length: total(segments), kind: 'free' };
 }
 
 // Stop `line` (1-based) of a plan, or null past its end.
@@ -298,6 +356,6 @@ export function planStop(plan, line) {
 // released (after `delete[] node->word`) and how many elements (after
 // `delete node`).
 export function freedAt(plan, line) {
-  const upTo = (value) => Math.max(0, Math.min(plan.elements, Math.floor(value / 5)));
-  return { unlinked: upTo(line), wordsReleased: upTo(line - 1), released: upTo(line - 2) };
+  const done = (key) => stopsAt(plan.segments, `list_free.${key}`, line - 1).count;
+  return { unlinked: done('unlink'), wordsReleased: done('releaseWord'), released: done('release') };
 }

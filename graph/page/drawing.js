@@ -16,12 +16,14 @@ const FONT = '11px "DejaVu Sans Mono", monospace';
 const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
 const CHAR_W = 6.7; // advance of one character in FONT, near enough
 const BOX_CHARS = Math.floor((BOX_W - 12) / CHAR_W);
-// Text on a box is COLOUR.text or COLOUR.escape, each at least 4.5:1
-// against every fill a box takes.
+// Every fill a box with text on it takes: plain, looked at by the first
+// walk, by both, and selected. Its text is COLOUR.text or COLOUR.escape,
+// each at least 4.5:1 against every one.
+export const BOX_FILL = { box: '#E4ECF7', walk: '#F6C59A', walkBoth: '#F0A878', selected: '#FFD966' };
 export const COLOUR = {
-  box: '#E4ECF7', boxEdge: '#6B7A90', text: '#1B1F24', escape: '#8B0018', arrow: '#1F5FBF',
-  faint: 'rgba(31, 95, 191, 0.18)', selected: '#FFD966', target: '#1F5FBF',
-  source: '#7A3EB1', dim: '#8A96A8', walk: '#F6C59A', walkBoth: '#F0A878',
+  boxEdge: '#6B7A90', text: '#1B1F24', escape: '#8B0018', arrow: '#1F5FBF',
+  faint: 'rgba(31, 95, 191, 0.18)', target: '#1F5FBF',
+  source: '#7A3EB1', dim: '#8A96A8',
   walkPath: 'rgba(214, 96, 20, 0.55)', placePath: 'rgba(120, 40, 160, 0.6)', empty: '#5F6B7D', emptyFill: '#B8C2D0',
   added: '#2E7D32', pointer: '#C2185B',
 };
@@ -105,10 +107,10 @@ function forEachVisible(s, visible, action) {
 const countVisible = (visible) => visible.reduce((sum, [first, last]) => sum + last - first + 1, 0);
 
 function boxColour(s, i) {
-  if (i === s.selected) return COLOUR.selected;
-  if (s.list.walked[i] === 3) return COLOUR.walkBoth;
-  if (s.list.walked[i]) return COLOUR.walk;
-  return COLOUR.box;
+  if (i === s.selected) return BOX_FILL.selected;
+  if (s.list.walked[i] === 3) return BOX_FILL.walkBoth;
+  if (s.list.walked[i]) return BOX_FILL.walk;
+  return BOX_FILL.box;
 }
 
 // Far out: plain boxes, one path per colour, and the selection large
@@ -116,7 +118,7 @@ function boxColour(s, i) {
 function drawFarBoxes(s, visible) {
   const { context } = s;
   // One pass sorts the boxes by colour; one path per colour fills them.
-  const byColour = new Map([COLOUR.box, COLOUR.walk, COLOUR.walkBoth, COLOUR.emptyFill].map((c) => [c, []]));
+  const byColour = new Map([BOX_FILL.box, BOX_FILL.walk, BOX_FILL.walkBoth, COLOUR.emptyFill].map((c) => [c, []]));
   forEachVisible(s, visible, (i, rank) => {
     byColour.get(present(s.list, i) ? boxColour(s, i) : COLOUR.emptyFill)?.push(rank);
   });
@@ -132,7 +134,7 @@ function drawFarBoxes(s, visible) {
   if (s.selected < 0 || !present(s.list, s.selected)) return;
   const box = sceneBox(s, s.selected);
   const grow = Math.max(0, 6 / s.scale - BOX_W / 2);
-  context.fillStyle = COLOUR.selected;
+  context.fillStyle = BOX_FILL.selected;
   context.strokeStyle = COLOUR.text;
   context.lineWidth = 2 / s.scale;
   context.fillRect(box.x - grow, box.y - grow, BOX_W + 2 * grow, BOX_H + 2 * grow);
@@ -164,7 +166,7 @@ function drawBoxes(s, visible) {
   if (s.view === 'list' && outside >= 0) {
     // Apart from the list: dashed, with its own NEXT.
     const box = sceneBox(s, outside);
-    context.fillStyle = outside === sel ? COLOUR.selected : COLOUR.box;
+    context.fillStyle = outside === sel ? BOX_FILL.selected : BOX_FILL.box;
     context.fillRect(box.x, box.y, BOX_W, BOX_H);
     context.setLineDash([6, 3]);
     context.lineWidth = 3;

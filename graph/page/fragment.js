@@ -1,9 +1,16 @@
 // The page's state in the address's fragment, so that a copied link
 // shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3, and
-// on a page of two runs the run shown (&run=front). Elements are named by
-// their final position, 1-based.
+// on a page of two runs the run shown (&run=front); Play's speeds where
+// they are not the usual (&speed=600&line-speed=20). Elements are named
+// by their final position, 1-based.
 
-export function writeFragment({ view, selected, scale, step, line, free }, replay, run = '') {
+// Play's speeds, unless a link says otherwise: additions a second, and
+// line steps a second.
+export const PLAY_SPEEDS = { speed: 60, lineSpeed: 2 };
+
+export function writeFragment({
+  view, selected, scale, step, line, free, speed = PLAY_SPEEDS.speed, lineSpeed = PLAY_SPEEDS.lineSpeed,
+}, replay, run = '') {
   const parts = [`view=${view}`];
   if (run) parts.push(`run=${run}`);
   if (selected >= 0) parts.push(`select=${selected + 1}`);
@@ -11,14 +18,17 @@ export function writeFragment({ view, selected, scale, step, line, free }, repla
   if (replay) parts.push(`step=${step}`);
   if (line > 0) parts.push(`line=${line}`);
   if (free > 0) parts.push(`free=${free}`);
+  if (replay && speed !== PLAY_SPEEDS.speed) parts.push(`speed=${speed}`);
+  if (replay && lineSpeed !== PLAY_SPEEDS.lineSpeed) parts.push(`line-speed=${lineSpeed}`);
   return `#${parts.join('&')}`;
 }
 
 // What `hash` asks for, each field checked against `limits`: `size`
 // elements; `scales` [least, most]; `runs`, the names of a page's runs;
-// for a replay `total` additions, `lines(k)` line steps in addition k and
-// `freeLines` in list_free. Absent or unusable fields are left out (for a
-// replay: the last step, no line).
+// for a replay `total` additions, `lines(k)` line steps in addition k,
+// `freeLines` in list_free, and the speeds Play offers, `speeds` in
+// additions and `lineSpeeds` in lines a second. Absent or unusable fields
+// are left out (for a replay: the last step, no line).
 export function readFragment(hash, limits) {
   const fields = new URLSearchParams(hash.replace(/^#/, ''));
 
@@ -44,6 +54,11 @@ export function readFragment(hash, limits) {
       ? Math.min(free, limits.freeLines) : 0;
     const lines = read.free === 0 && line !== null && line >= 1 ? limits.lines(read.step) : 0;
     read.line = lines > 0 ? Math.min(line, lines) : 0;
+  }
+  for (const [name, field, offered] of [['speed', 'speed', limits.speeds],
+    ['lineSpeed', 'line-speed', limits.lineSpeeds]]) {
+    const speed = whole(field);
+    if (offered?.includes(speed)) read[name] = speed;
   }
   return read;
 }

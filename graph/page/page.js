@@ -6,15 +6,16 @@
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
 import { drawScene } from './drawing.js';
-import { readFragment, writeFragment } from './fragment.js';
+import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
-  GAP_X, GAP_Y, boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
+  boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
-  $, render, revealLine, write, showCodeOf, showDetails, showHint, showLineStep, showPosition, showScene, showSwitch,
-  showTotals, showView,
+  $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLineStep, showPlaying,
+  showPosition, showScene, showSpeeds, showSwitch, showTotals, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
+import { followGestures } from './gestures.js';
 import { followedElements } from './pointers.js';
 import { drawPlot, plotMaxima } from './plot.js';
 import {
@@ -28,7 +29,7 @@ import {
   followed, found, pointedText, preceded, titleText,
 } from './texts.js';
 import {
-  MAX_SCALE, MIN_SCALE, centred, fitted, framed, revealed, zoomed,
+  MAX_SCALE, MIN_SCALE, START, centred, fitted, framed, revealed, zoomed,
 } from './view.js';
 
 // The page's state, and the one update that shows it. Set by startPage.
@@ -41,18 +42,20 @@ let replayed = false;
 // The whole view. `step`, `line`, `free`: the position (see
 // position.js); `selected`: an element, -1 for none; `note`: the last
 // answer to a key; `answer`: what find said of a word not found;
-// `selections`: each run's selected word, kept while the other is shown.
+// `selections`: each run's selected word, kept while the other is shown;
+// `speed` and `lineSpeed`: Play's, in additions and in lines a second.
 let state = null;
 // What the position determines: the list there and the stop of the code.
 let shown = null;
+// The plot's maxima, for the run and width they were worked out for.
 let plotted = null;
-let drawPending = false;
+// The frame a picture is asked for in, or 0.
+let drawFrame = 0;
 let saveTimer = 0;
+// Play, while it is on: its last frame's time, the additions or lines
+// not yet taken, whether it plays lines, and the frame it asked for.
 let playing = null;
-let drag = null;
-// The pointers on the canvas (for two fingers' zoom), and the picture
-// fading out after `*slot = node`.
-let touching = new Map();
+// The picture fading out after `*slot = node`.
 let fading = null;
 let saidAt = 0;
 let sayTimer = 0;
@@ -62,9 +65,10 @@ const SAY_EVERY_MS = 500;
 const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
-
-// Where the view's top left corner starts, in world units.
-const START = { x: -GAP_X * 2, y: -GAP_Y };
+// What every panel shows follows from, besides its own inputs: the run,
+// as startPage opened it for its text, and the position. A panel that
+// skips a write compares this, with what else its text follows from.
+const shownFrom = () => ({ run: run(), ...position() });
 
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
@@ -72,6 +76,15 @@ const START = { x: -GAP_X * 2, y: -GAP_Y };
 // `extra` (`name=value`) is kept in the fragment after the page's own
 // fields.
 export function startPage(pageData, source, signal = undefined, extra = '') {
+  findElements();
+  // Nothing of a page shown before: no panel's last text, no frame or
+  // timer asked for, no Play.
+  forgetPanels();
+  cancelAnimationFrame(drawFrame);
+  if (playing) cancelAnimationFrame(playing.frame);
+  clearTimeout(saveTimer);
+  clearTimeout(sayTimer);
+  saidAt = 0;
   canvas = $('canvas');
   context = canvas.getContext('2d');
   listening = { signal };
@@ -82,15 +95,13 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
     note: '', answer: null, selections: runs.map(() => null),
-    left: runs.map(() => null),
+    left: runs.map(() => null), ...PLAY_SPEEDS,
   };
   shown = { run: -1, position: null, list: null, stop: null };
-  plotted = { run: -1, width: 0, maxima: null };
-  drawPending = false;
+  plotted = { run: null, width: 0, maxima: null };
+  drawFrame = 0;
   sizes.clear();
   playing = null;
-  drag = null;
-  touching = new Map();
   fading = null;
   init();
 }
@@ -123,6 +134,7 @@ function update(change, how = {}) {
   }
   showDetails(run(), list(), state.selected, state.answer);
   showView(state.view);
+  if (replayed) showSpeeds(state);
   write($('note'), state.note);
   requestDraw();
   if (how.soon) saveSoon();
@@ -133,11 +145,10 @@ function update(change, how = {}) {
 
 // ---- The panels.
 
-// The run shown: its code, and the switch to the other.
+// The run shown: the switch to the other. (Its code is listed with the
+// position, for the run it is of.)
 function showRun() {
-  if (!replayed) return;
-  showCodeOf(run());
-  if (runs.length > 1) showSwitch(runs[1 - state.run].name);
+  if (replayed && runs.length > 1) showSwitch(runs[1 - state.run].name);
 }
 
 // ---- The fragment.
@@ -161,16 +172,23 @@ function openLink(hash) {
   const scales = [MIN_SCALE, MAX_SCALE];
   const asked = readFragment(hash, { size: run().size, scales, runs: runs.map((r) => r.name) });
   const target = runs[asked.run ?? state.run];
+  const offered = (choice) => [...choice.options].map((option) => Number(option.value));
   const read = readFragment(hash, {
     size: target.size, scales, total: target.replay?.total,
     lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
+    speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
   const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null };
   if (read.view) change.view = read.view;
   // A link without a zoom is at 1, from the picture's corner, whatever the
   // view was before it: a link followed here shows what it shows opened.
   Object.assign(change, { scale: read.scale ?? 1, ...START });
-  if (replayed) Object.assign(change, { step: read.step, line: read.line, free: read.free });
+  if (replayed) {
+    Object.assign(change, {
+      step: read.step, line: read.line, free: read.free,
+      speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
+    });
+  }
   update(change, { centre: read.selected, pointers: read.selected < 0 });
 }
 
@@ -201,9 +219,7 @@ const toWorld = (px, py) => ({ x: state.x + px / state.scale, y: state.y + py / 
 const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
 function requestDraw() {
-  if (drawPending) return;
-  drawPending = true;
-  requestAnimationFrame(draw);
+  if (drawFrame === 0) drawFrame = requestAnimationFrame(draw);
 }
 
 // A canvas the size it is shown, in device pixels; its context scaled.
@@ -218,7 +234,8 @@ function fitCanvas(target) {
 }
 
 function draw() {
-  drawPending = false;
+  cancelAnimationFrame(drawFrame); // drawn now, not again in that frame
+  drawFrame = 0;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
   const drawn = drawScene(context, {
@@ -228,7 +245,7 @@ function draw() {
   });
   if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
   if (fading) requestDraw();
-  showScene(run(), list(), drawn);
+  showScene(shownFrom(), list(), drawn);
   if (replayed) drawCost();
   // The one reading of the layout, once all is written.
   revealLine();
@@ -241,8 +258,8 @@ function draw() {
 
 function drawCost() {
   const { pen, width, height } = fitCanvas($('plot'));
-  if (plotted.run !== state.run || plotted.width !== width) {
-    plotted = { run: state.run, width, maxima: plotMaxima(run().replay, width) };
+  if (plotted.run !== run() || plotted.width !== width) {
+    plotted = { run: run(), width, maxima: plotMaxima(run().replay, width) };
   }
   drawPlot(pen, {
     runs, shown: state.run, progress: progressAt(run(), position()), width, height, maxima: plotted.maxima,
@@ -385,23 +402,25 @@ function switchRun() {
 // started paused in the code, on by line steps at the speed in lines.
 function play() {
   if (playing) {
+    cancelAnimationFrame(playing.frame);
     playing = null;
-    $('play').setAttribute('aria-pressed', 'false');
-    for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'polite');
+    showPlaying(false);
     return;
   }
   const lines = state.line > 0 || state.free > 0;
   if (!lines && state.step >= run().replay.total) step(0);
-  playing = { last: performance.now(), carry: 0, lines };
-  $('play').setAttribute('aria-pressed', 'true');
-  // What changes many times a second is told by #said, at most twice.
-  for (const id of ['status', 'details']) $(id).setAttribute('aria-live', 'off');
-  requestAnimationFrame(advance);
+  playing = { last: performance.now(), carry: 0, lines, frame: 0 };
+  showPlaying(true);
+  playing.frame = requestAnimationFrame(advance);
 }
+
+// Play's speeds, as their selects are set: Play goes on at the new one.
+const setSpeed = () => update({ speed: Number($('speed').value) });
+const setLineSpeed = () => update({ lineSpeed: Number($('line-speed').value) });
 
 function advance(now) {
   if (!playing) return;
-  const speed = Number($(playing.lines ? 'line-speed' : 'speed').value);
+  const speed = playing.lines ? state.lineSpeed : state.speed;
   const due = playing.carry + ((now - playing.last) / 1000) * speed;
   playing.last = now;
   const whole = Math.floor(due);
@@ -418,7 +437,7 @@ function advance(now) {
     play();
     return;
   }
-  requestAnimationFrame(advance);
+  playing.frame = requestAnimationFrame(advance);
 }
 
 // ---- Wiring.
@@ -451,77 +470,25 @@ function onFindKey(event) {
   }
 }
 
-const pointAt = (event) => {
-  const rect = canvas.getBoundingClientRect();
-  return toWorld(event.clientX - rect.left, event.clientY - rect.top);
+// The element under a point of the canvas (in CSS pixels), or -1.
+const elementUnder = (px, py) => {
+  const { x, y } = toWorld(px, py);
+  return elementAt(x, y);
 };
 
-// One finger (or the mouse) drags the picture, or clicks a box; two
-// fingers zoom about the point between them.
-function onPointerDown(event) {
-  touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
-  try {
-    canvas.setPointerCapture(event.pointerId);
-  } catch {
-    // A pointer the browser does not know as active: not captured.
-  }
-  drag = touching.size === 1 ? { x: event.clientX, y: event.clientY, moved: false } : { moved: true };
-  canvas.focus();
-}
-
-// The two fingers' distance and the point between them, on the canvas.
-function spread() {
-  const [a, b] = [...touching.values()];
-  const rect = canvas.getBoundingClientRect();
-  return {
-    distance: Math.hypot(a.x - b.x, a.y - b.y),
-    x: (a.x + b.x) / 2 - rect.left, y: (a.y + b.y) / 2 - rect.top,
-  };
-}
-
-function onPointerMove(event) {
-  if (touching.size === 2 && touching.has(event.pointerId)) {
-    const before = spread();
-    touching.set(event.pointerId, { x: event.clientX, y: event.clientY });
-    const after = spread();
-    if (before.distance > 0) zoom(after.distance / before.distance, after.x, after.y);
-    return;
-  }
-  if (drag) {
-    const dx = event.clientX - drag.x;
-    const dy = event.clientY - drag.y;
-    if (drag.moved || Math.abs(dx) + Math.abs(dy) > 3) {
-      Object.assign(drag, { x: event.clientX, y: event.clientY, moved: true });
-      pan(dx, dy);
-    }
-    return;
-  }
-  const point = pointAt(event);
-  const i = elementAt(point.x, point.y);
-  render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : []);
-}
-
-function onPointerUp(event) {
-  touching.delete(event.pointerId);
-  const clicked = drag && !drag.moved;
-  if (touching.size > 0) return;
-  drag = null;
-  if (!clicked) return;
-  const point = pointAt(event);
-  const i = elementAt(point.x, point.y);
-  if (i >= 0) select(i);
-}
-
-function onPointerCancel(event) {
-  touching.delete(event.pointerId);
-  if (touching.size === 0) drag = null;
-}
-
-function onWheel(event) {
-  event.preventDefault();
-  const rect = canvas.getBoundingClientRect();
-  zoom(Math.exp(-event.deltaY / 400), event.clientX - rect.left, event.clientY - rect.top);
-}
+// What the canvas's pointers ask for (see gestures.js).
+const gestures = {
+  pan,
+  zoom,
+  click: (px, py) => {
+    const i = elementUnder(px, py);
+    if (i >= 0) select(i);
+  },
+  point: (px, py) => {
+    const i = elementUnder(px, py);
+    render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : []);
+  },
+};
 
 function onPlotClick(event) {
   const rect = $('plot').getBoundingClientRect();
@@ -540,21 +507,24 @@ function initReplay() {
   $('line-forward').addEventListener('click', () => moveLine(1), listening);
   $('line-back').addEventListener('click', () => moveLine(-1), listening);
   $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
+  $('speed').addEventListener('change', setSpeed, listening);
+  $('line-speed').addEventListener('change', setLineSpeed, listening);
   $('lesson').hidden = false;
   $('stage').classList.add('taught');
   $('cost').hidden = false;
   showHint(() => canvas.focus(), listening);
   $('plot').addEventListener('click', onPlotClick, listening);
-  if (runs.length > 1) {
-    $('run').hidden = false;
-    $('run').addEventListener('click', switchRun, listening);
-  }
+  $('run').hidden = runs.length < 2;
+  if (runs.length > 1) $('run').addEventListener('click', switchRun, listening);
   showTotals(runs);
 }
 
 function init() {
   $('title').textContent = titleText(run());
   document.title = `wordlist: ${$('title').textContent}`;
+  // Play is off, and no box is under the pointer yet: of this page's.
+  showPlaying(false);
+  render($('pointer'), []);
   if (replayed) {
     initReplay();
     state.step = run().replay.total;
@@ -565,15 +535,11 @@ function init() {
   $('zoom-in').addEventListener('click', () => zoom(1.25), listening);
   $('zoom-out').addEventListener('click', () => zoom(0.8), listening);
   $('fit').addEventListener('click', fit, listening);
-  canvas.addEventListener('pointerdown', onPointerDown, listening);
-  canvas.addEventListener('pointermove', onPointerMove, listening);
-  canvas.addEventListener('pointerup', onPointerUp, listening);
-  canvas.addEventListener('pointercancel', onPointerCancel, listening);
-  for (const [id, action] of [['first', () => ends(false)], ['last', () => ends(true)],
-    ['previous', back], ['next', follow]]) {
-    $(id)?.addEventListener('click', action, listening);
-  }
-  canvas.addEventListener('wheel', onWheel, { ...listening, passive: false });
+  followGestures(canvas, gestures, listening);
+  $('first').addEventListener('click', () => ends(false), listening);
+  $('last').addEventListener('click', () => ends(true), listening);
+  $('previous').addEventListener('click', back, listening);
+  $('next').addEventListener('click', follow, listening);
   window.addEventListener('resize', requestDraw, listening);
   const resized = new ResizeObserver(onResize);
   for (const target of [canvas, $('plot')]) resized.observe(target);

@@ -12,15 +12,54 @@ import {
 } from './texts.js';
 import { pieces } from './words.js';
 
-// A stand-in for an element a page leaves out (a page built from other
-// HTML with fewer panels): written to, never shown.
-const standIns = new Map();
-function standIn(id) {
-  if (!standIns.has(id)) standIns.set(id, document.createElement(/speed$/.test(id) ? 'select' : 'input'));
-  return standIns.get(id);
+// The page's element of id `id`. A page without it is built wrong: that
+// is said at once, naming the id, rather than written where nobody sees.
+export function $(id) {
+  const element = document.getElementById(id);
+  if (element === null) throw new Error(`the page has no element #${id}`);
+  return element;
 }
 
-export const $ = (id) => document.getElementById(id) ?? standIn(id);
+// Every element the page's modules ask for by id, found when a page
+// starts: a page that lacks one fails then, not at the first key or
+// frame that would have written to it.
+export const PAGE_ELEMENTS = [
+  'back', 'canvas', 'code', 'compare', 'cost', 'details', 'find', 'first', 'fit', 'forward', 'frames',
+  'hint', 'hint-close', 'last', 'lesson', 'line-back', 'line-forward', 'line-speed', 'line-step', 'next',
+  'next-of-word', 'note', 'play', 'plot', 'pointer', 'previous', 'run', 'said', 'scene-boxes',
+  'scene-pointers', 'speed', 'stage', 'status', 'step', 'timeline', 'title', 'totals', 'view',
+  'zoom-in', 'zoom-out',
+];
+export function findElements(ids = PAGE_ELEMENTS) {
+  ids.forEach($);
+}
+
+// What each panel that skips a write last wrote from, by panel. A key is
+// an object whose fields are compared one by one: the run shown, as
+// startPage opened it for the text it counted (so neither the other run
+// nor the same run of another text is ever taken for it), the position,
+// and what else that panel's text follows from. A field added to every
+// key takes part in every skip.
+let writtenFrom = new Map();
+function sameKey(a, b) {
+  const names = Object.keys(a);
+  return names.length === Object.keys(b).length && names.every((name) => a[name] === b[name]);
+}
+// Whether `panel` was last written from something else than `key`; if
+// so, `key` is now what it is written from.
+function changedSince(panel, key) {
+  const last = writtenFrom.get(panel);
+  if (last !== undefined && sameKey(last, key)) return false;
+  writtenFrom.set(panel, key);
+  return true;
+}
+
+// Forgets what every panel was written from: for a page started anew.
+export function forgetPanels() {
+  writtenFrom = new Map();
+  codeShown = { run: null, items: new Map() };
+  lineToReveal = null;
+}
 
 // Writes a text's parts into `element`: words with their escapes marked.
 export function render(element, parts) {
@@ -46,6 +85,20 @@ export function render(element, parts) {
 // The selected element, or find's answer for a word not found.
 export function showDetails(run, list, selected, answer) {
   render($('details'), selected < 0 && answer ? answer : detailsText(run, list, selected));
+}
+
+// Whether Play is on. While it is, what changes many times a second is
+// told by #said, at most twice a second, not by the live panels.
+export function showPlaying(on) {
+  write($('play'), null, { 'aria-pressed': String(on) });
+  for (const panel of [$('status'), $('details')]) write(panel, null, { 'aria-live': on ? 'off' : 'polite' });
+}
+
+// Play's speeds, in the selects that change them.
+export function showSpeeds({ speed, lineSpeed }) {
+  for (const [select, value] of [[$('speed'), speed], [$('line-speed'), lineSpeed]]) {
+    if (select.value !== String(value)) select.value = String(value);
+  }
 }
 
 export function showView(view) {
@@ -78,14 +131,17 @@ export function showPosition(run, position, { list, stop }, named) {
   showCode(run, position, stop);
 }
 
-// The list items of the code shown, by line number.
-const codeLines = new Map();
+// The run whose code is listed, and its list items by line number.
+let codeShown = { run: null, items: new Map() };
 
-// Lists the functions of the list's code that a run of `run` goes through.
-export function showCodeOf(run) {
+// The list items of `run`'s code by line number, listing the functions of
+// the list's code that a run of it goes through unless they are listed.
+function codeLinesOf(run) {
+  if (codeShown.run === run) return codeShown.items;
   const lines = $('code');
   lines.replaceChildren();
-  codeLines.clear();
+  const codeLines = new Map();
+  codeShown = { run, items: codeLines };
   shownRanges(run.code, run.front).forEach((range, index) => {
     if (index > 0) {
       const gap = document.createElement('li');
@@ -101,6 +157,7 @@ export function showCodeOf(run) {
       lines.append(item);
     }
   });
+  return codeLines;
 }
 
 // The line about to run, to be scrolled into view once laid out (on a
@@ -123,6 +180,7 @@ export function revealLine() {
 // The line about to run marked and in view, the active calls with their
 // variables, and what a comparison line compares.
 function showCode(run, position, stop) {
+  const codeLines = codeLinesOf(run);
   for (const item of $('code').querySelectorAll('[aria-current]')) item.removeAttribute('aria-current');
   for (const item of $('code').querySelectorAll('.ran')) item.classList.remove('ran');
   const at = position.free || position.line;
@@ -176,15 +234,16 @@ export function showLineStep(run, position) {
 }
 
 // What the picture shows, for a screen reader: a list item per box on
-// screen, and per pointer drawn. Written only when it changed.
+// screen, and per pointer drawn, for `shown` (the run, the position and
+// what else every panel's key holds). Written only when it changed.
 const SCENE_BOXES = 200; // told one by one; more are only counted
-let sceneDrawn = '';
-export function showScene(run, list, { boxes, pointers }) {
-  // What was drawn, cheaply: unchanged, nothing to write.
+export function showScene(shown, list, { boxes, pointers }) {
+  const { run } = shown;
+  // What was drawn, cheaply: the same at the same run and position,
+  // nothing to write.
   const drawn = `${boxes.join()}|${pointers.map(({ label, value }) => `${label}:${value.kind}:${value.index}`).join()}|` +
     `${list.countStep}|${list.outside}|${list.outside >= 0 ? list.next[list.outside] : ''}|${list.word}`;
-  if (drawn === sceneDrawn) return;
-  sceneDrawn = drawn;
+  if (!changedSince('scene', { ...shown, drawn })) return;
   const address = (i) => addressOf(run, i);
   const pointed = new Set(pointers.filter(({ value }) => 'index' in value).map(({ value }) => value.index));
   // Too many to tell: the boxes pointed at first, then the others in the

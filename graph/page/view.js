@@ -2,12 +2,18 @@
 // corner ({ scale, x, y }), in a viewport { width, height } of screen
 // pixels, over a picture `world` { width, height } (see layout.js). Each
 // function gives the view after what the user did, or what followed.
-import { BOX_H, BOX_W, GAP_X } from './layout.js';
+import {
+  BOX_H, BOX_W, GAP_X, GAP_Y,
+} from './layout.js';
 
 export const MIN_SCALE = 0.002;
 export const MAX_SCALE = 4;
 const MARGIN = 2 * GAP_X;
 const FRAME_MARGIN = 8; // screen pixels round what a view frames
+
+// Where the view's top left corner starts, in world units: the head and
+// its margin in view left of the first box.
+export const START = { x: -GAP_X * 2, y: -GAP_Y };
 
 const scaled = (scale) => Math.min(MAX_SCALE, Math.max(MIN_SCALE, scale));
 

@@ -48,6 +48,11 @@ function wrap(page) {
       await page.$eval(selector, (element) => { element.value = ''; });
       await page.type(selector, value);
     },
+    // Chosen as a person chooses it: the select's input and change events.
+    selectOption: async (selector, value) => {
+      await page.select(selector, value);
+      await settled(page);
+    },
     press: async (selector, key) => {
       await page.focus(selector);
       await keyboard.press(key);

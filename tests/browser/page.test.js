@@ -3,8 +3,14 @@
 // WORDLIST_PROGRAM, WORDLIST_GRAPH, WORDLIST_SAMPLE and WORDLIST_HOSTILE.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
+import { BOX_FILL, COLOUR } from '../../graph/page/drawing.js';
+import {
+  BOX_H, BOX_W, boxPlace, columnsFor,
+} from '../../graph/page/layout.js';
+import { START } from '../../graph/page/view.js';
 import {
   accessibility, endUnlessRunnable, genesis, launch, listingOf, missing, openWatched, pageOf, runsPageOf, syntheticListing,
   traceOf, workFolder,
@@ -338,7 +344,7 @@ test('a page without a fragment, and the margin right of the last column', async
   assert.equal(new URL(page.url()).hash, '#view=list');
   await page.keyboard.press('0');
   const box = await page.locator('#canvas').boundingBox();
-  const columns = Math.max(1, Math.floor((box.width - 92) / 222));
+  const columns = columnsFor(box.width);
   let first = null;
   for (const across of [0.4, 0.3, 0.5, 0.2, 0.6]) {
     const x = box.x + box.width * across;
@@ -426,33 +432,65 @@ test('two runs of one text: r switches at the same step, each keeping its select
   await Promise.all([page.close(), copy.page.close()]);
 });
 
+// The boxes #scene tells, once the picture is drawn.
+const sceneBoxes = (page) => page.evaluate(async () => {
+  await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+  return [...document.querySelectorAll('#scene-boxes li')].map((item) => item.textContent);
+});
+
+// What #scene tells of each element of a listing (its element lines
+// after the line that starts it), when all are in the list.
+function toldOf(listing) {
+  return elementLines(listing.subarray(listing.indexOf('Seznam'))).map((line) => {
+    const [, position, address, next, count, word] = /^ *(\d+) ADR: (\S+) NEXT: (\S+) COUNT: +(\d+) WORD: (.*)$/
+      .exec(line.toString());
+    return `position ${position}: word "${word}", count ${count}, at ${address}, ` +
+      `NEXT ${/^0+$/.test(next) ? 'null' : next}`;
+  });
+}
+
+test('two runs of one text: after r, every box #scene tells is of the run drawn', async () => {
+  const url = runsPageOf("Ahoj, ahoj! Don't stop.", folder, 'runs-scene.html');
+  const [sorted, front] = ['sorted', 'front'].map((name) => toldOf(readFileSync(join(folder, `${name}.trace`))));
+  const { page, trouble } = await open(url);
+  const first = await sceneBoxes(page);
+  assert.ok(first.length > 0 && first.every((item) => sorted.includes(item)), first.join('\n'));
+  for (const [run, told] of [['front', front], ['sorted', sorted]]) {
+    await page.keyboard.press('r');
+    const boxes = await sceneBoxes(page);
+    assert.deepEqual(boxes.filter((item) => !told.includes(item)), [], `${run} drawn`);
+    assert.equal(boxes.length, first.length);
+  }
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
 // The colours the canvas shows just inside the bottom right corner of
 // the first `count` boxes in the list view, as the page opens at zoom
 // 0.5 (its picture's top left corner in view): where no text is drawn.
 // The canvas is read once.
-function boxColours(page, count) {
-  return page.evaluate((boxes) => {
-    const [pitchX, pitchY, boxW, boxH] = [222, 116, 176, 74];
+async function boxColours(page, count) {
+  const { width, ratio } = await page.evaluate(() => {
     const canvas = document.getElementById('canvas');
-    // As many columns as fit across the canvas beside the head's margin.
-    const columns = Math.max(1, Math.floor((canvas.clientWidth - 92) / pitchX));
-    const ratio = canvas.width / canvas.clientWidth;
+    return { width: canvas.clientWidth, ratio: canvas.width / canvas.clientWidth };
+  });
+  const points = Array.from({ length: count }, (_, rank) => {
+    const box = boxPlace(rank, columnsFor(width));
+    return [Math.round((box.x - START.x + BOX_W - 8) * 0.5 * ratio), Math.round((box.y - START.y + BOX_H - 8) * 0.5 * ratio)];
+  });
+  return page.evaluate((at) => {
+    const canvas = document.getElementById('canvas');
     const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    return Array.from({ length: boxes }, (_, rank) => {
-      const x = Math.round((92 + (rank % columns) * pitchX + boxW - 8) * 0.5 * ratio);
-      const y = Math.round((42 + Math.floor(rank / columns) * pitchY + boxH - 8) * 0.5 * ratio);
-      const at = (y * canvas.width + x) * 4;
-      return `#${[0, 1, 2].map((k) => pixels[at + k].toString(16).padStart(2, '0')).join('')}`
+    return at.map(([x, y]) => {
+      const offset = (y * canvas.width + x) * 4;
+      return `#${[0, 1, 2].map((k) => pixels[offset + k].toString(16).padStart(2, '0')).join('')}`
         .toUpperCase();
     });
-  }, count);
+  }, points);
 }
 
 test('the canvas lights what each walk looked at, and the selection', async () => {
-  const box = '#E4ECF7';
-  const first = '#F6C59A';
-  const both = '#F0A878';
-  const selected = '#FFD966';
+  const { box, walk: first, walkBoth: both, selected } = BOX_FILL;
   const cases = [
     // "pokus" counted at position 2: its first walk looked at 2.
     ['#step=3', [first, first]],
@@ -476,15 +514,16 @@ test('the canvas lights what each walk looked at, and the selection', async () =
 test('far out, a line step draws its pointers at the size of the screen', async () => {
   const { page, trouble } = await open(`${worked}#view=memory&zoom=0.02&step=7&line=20`);
   await page.evaluate(() => new Promise(requestAnimationFrame));
-  const pointerPixels = await page.evaluate(() => {
+  const pointerPixels = await page.evaluate((colour) => {
+    const [red, green, blue] = [1, 3, 5].map((at) => parseInt(colour.substr(at, 2), 16));
     const canvas = document.getElementById('canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     let count = 0;
     for (let at = 0; at < data.length; at += 4) {
-      if (data[at] === 0xC2 && data[at + 1] === 0x18 && data[at + 2] === 0x5B) count += 1;
+      if (data[at] === red && data[at + 1] === green && data[at + 2] === blue) count += 1;
     }
     return count;
-  });
+  }, COLOUR.pointer);
   assert.match(page.url(), /zoom=0\.02&/);
   assert.ok(pointerPixels > 100, `${pointerPixels} pixels in the pointers' colour`);
   assert.deepEqual(trouble, []);
@@ -650,20 +689,32 @@ test('the page laid out on a wide screen, at 200% zoom and on a phone', async ()
 
 test('Play in an addition plays its line steps; the slider goes through them; r keeps the line step', async () => {
   const { page, trouble } = await open(`${worked}#step=7&line=1`);
-  await page.evaluate(() => {
-    const speed = document.getElementById('line-speed');
-    speed.value = '20';
-  });
+  await page.selectOption('#line-speed', '20');
+  await page.waitForURL(/&step=7&line=1&line-speed=20$/);
   await page.click('#play');
   // The fragment is written once Play stops; the status as it goes.
   await page.waitForFunction(() => /\(step ([5-9]|\d\d) of 37 in this addition\)$/
     .test(document.getElementById('status').textContent));
   await page.click('#play');
-  assert.match(page.url(), /&step=7&line=\d+$/);
+  assert.match(page.url(), /&step=7&line=\d+&line-speed=20$/);
   await page.locator('#line-step').fill('30');
-  await page.waitForURL(/&step=7&line=30$/);
+  await page.waitForURL(/&step=7&line=30&line-speed=20$/);
   assert.match(await page.textContent('#status'), /\(step 30 of 37 in this addition\)$/);
-  await page.close();
+  // A link with the speeds opens with them, the selects showing them;
+  // one without them, at the usual speeds.
+  const speeds = () => page.evaluate(() => ['speed', 'line-speed'].map((id) => document.getElementById(id).value));
+  await page.evaluate(() => { location.hash = '#step=7&line=30&speed=600&line-speed=5'; });
+  await page.waitForFunction(() => document.getElementById('speed').value === '600');
+  assert.deepEqual(await speeds(), ['600', '5']);
+  await page.evaluate(() => { location.hash = '#step=7&line=30'; });
+  await page.waitForFunction(() => document.getElementById('speed').value === '60');
+  assert.deepEqual(await speeds(), ['60', '2']);
+  assert.doesNotMatch(page.url(), /speed=/);
+  const cold = await open(`${worked}#step=3&speed=1&line-speed=20`);
+  assert.deepEqual(await cold.page.evaluate(() => ['speed', 'line-speed'].map((id) => document.getElementById(id).value)),
+    ['1', '20']);
+  assert.deepEqual(cold.trouble, []);
+  await Promise.all([page.close(), cold.page.close()]);
   const runs = await open(`${runsPageOf("Ahoj, ahoj! Don't stop.", folder)}#step=7&line=20`);
   await runs.page.keyboard.press('r');
   // new_node's allocation, from its start in the other run.

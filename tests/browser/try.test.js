@@ -114,6 +114,29 @@ test('step ] through an addition, then open its link cold', async () => {
   await cold.page.close();
 });
 
+test('a second text of the same shape: every box #scene tells is of the new text', async () => {
+  const { page, trouble } = await open(tryUrl);
+  // Seven distinct words of nine, as the example's: the same boxes on
+  // screen, holding other words.
+  const texts = [example, Buffer.from('Bhoj, bhoj! Eon\'t xtopp.\r\n', 'latin1')];
+  for (const text of texts) {
+    await drop(page, text);
+    const listing = await page.textContent('#listing');
+    const told = listing.split('\n').filter((line) => line.includes(' WORD: ')).map((line) => {
+      const [, position, address, next, count, word] = /^ *(\d+) ADR: (\S+) NEXT: (\S+) COUNT: +(\d+) WORD: (.*)$/.exec(line);
+      return `position ${position}: word "${word}", count ${count}, at ${address}, NEXT ${/^0+$/.test(next) ? 'null' : next}`;
+    });
+    const boxes = await page.evaluate(async () => {
+      await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+      return [...document.querySelectorAll('#scene-boxes li')].map((item) => item.textContent);
+    });
+    assert.ok(boxes.length > 0, 'boxes told');
+    assert.deepEqual(boxes.filter((item) => !told.includes(item)), [], `${text}`);
+  }
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
 test('past the size it names the page asks; the whole Bible counts with the page answering, and cancels', async () => {
   const { page, trouble } = await open(tryUrl);
   const shownBefore = await page.textContent('#listing');

@@ -7,7 +7,8 @@ import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
 import {
-  additionPlan, codeMap, freePlan, freedAt, planStop, shownRanges,
+  additionPlan, additionSegments, codeMap, freePlan, freedAt, lookedAt, planOfSegments, planStop, segment,
+  shownRanges,
 } from '../../graph/page/code_steps.js';
 import { readFragment, writeFragment } from '../../graph/page/fragment.js';
 import {
@@ -18,7 +19,7 @@ import { cString, compareText, framesText } from '../../graph/page/texts.js';
 import {
   MIN_SCALE, centred, fitted, framed, revealed, zoomed,
 } from '../../graph/page/view.js';
-import { COLOUR } from '../../graph/page/drawing.js';
+import { BOX_FILL, COLOUR } from '../../graph/page/drawing.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
@@ -125,6 +126,67 @@ test('a word is written as a debugger writes a C string', () => {
   for (const [word, text] of cases) assert.equal(cString(word), text, word);
 });
 
+// Where stop `line` of `segments` goes once a stop is added at offset `o`
+// of every round of segment `k`.
+function movedTo(segments, k, o, line) {
+  let base = 0;
+  let added = 0;
+  for (const [j, s] of segments.entries()) {
+    const size = s.count * s.length;
+    if (line <= base + size) {
+      const [round, offset] = [Math.floor((line - base - 1) / s.length), (line - base - 1) % s.length];
+      return line + added + (j === k ? round + (offset >= o ? 1 : 0) : 0);
+    }
+    if (j === k) added += s.count;
+    base += size;
+  }
+  return line + added;
+}
+
+test('a stop added to a segment moves all that the plan says follows it', () => {
+  const FROM = ['decidedFrom', 'changedFrom', 'absentFrom', 'madeFrom', 'wordFrom', 'copiedFrom', 'countedFrom',
+    'linkedFrom'];
+  const four = [0, 1, 2, 3];
+  const additions = [
+    // [addition, its segments]
+    ...[{ kind: 'counted', before: four, at: 2, added: 2 }, { kind: 'counted', before: [0], at: 0, added: 0 },
+      { kind: 'inserted', before: four, at: 0, added: 4 }, { kind: 'inserted', before: four, at: 2, added: 4 },
+      { kind: 'inserted', before: four, at: 4, added: 4 }, { kind: 'inserted', before: [], at: 0, added: 0 },
+      { kind: 'inserted', before: four, at: 0, added: 4, front: true },
+    ].map((addition) => [{ ...addition, wordBytes: 4 }, additionSegments(map, { ...addition, wordBytes: 4 })]),
+    ...[[], four].map((order) => [null, freePlan(map, order).segments]),
+  ];
+  const made = (segments, addition) => (addition ? planOfSegments(segments, addition)
+    : { ...freePlan(map, []), segments, length: segments.reduce((sum, s) => sum + s.count * s.length, 0) });
+  let moves = 0;
+  for (const [addition, segments] of additions) {
+    const plan = made(segments, addition);
+    segments.forEach((s, k) => {
+      // A stop of its own, first in each round and last.
+      for (const o of [0, s.length]) {
+        const at = [...s.at.slice(0, o), 'test.extra', ...s.at.slice(o)];
+        const longer = segments.with(k, segment(s.count, at, (r, p) => (p === o ? null : s.make(r, p > o ? p - 1 : p))));
+        const moved = made(longer, addition);
+        const to = (line) => movedTo(segments, k, o, line);
+        const where = `${JSON.stringify(addition)}, segment ${k}, offset ${o}`;
+        assert.equal(moved.length, plan.length + s.count, where);
+        for (const name of FROM.filter((field) => field in plan)) {
+          assert.equal(moved[name], to(plan[name] - 1) + 1, `${where}: ${name}`);
+        }
+        for (let line = 1; line <= plan.length; line += 1) {
+          assert.equal(planStop(moved, to(line)).line, planStop(plan, line).line, `${where}: stop ${line}`);
+          const [was, now] = addition ? [lookedAt(plan, line), lookedAt(moved, to(line))]
+            : [freedAt(plan, line), freedAt(moved, to(line))];
+          assert.deepEqual(now, was, `${where}: what is done by stop ${line}`);
+        }
+        if (addition) assert.deepEqual(moved.walks.map((w) => w && w.from), plan.walks.map((w) => w && to(w.from)), where);
+        moves += 1;
+      }
+    });
+  }
+  assert.ok(moves > 50, `${moves} stops added`);
+});
+
 test('list_free empties the list element by element', () => {
   const plan = freePlan(map, [0, 1, 2]);
   assert.equal(plan.length, 1 + 3 * 5 + 3);
@@ -173,6 +235,12 @@ test('the fragment keeps the view, and reads back only what makes sense', () => 
   const state = { view: 'memory', selected: 16, scale: 0.625, step: 9, line: 40, free: 0 };
   assert.equal(writeFragment(state, true), '#view=memory&select=17&zoom=0.625&step=9&line=40');
   assert.equal(writeFragment({ ...state, selected: -1, scale: 1, line: 0 }, false), '#view=memory');
+  // Play's speeds only where they are not the usual, and only in a replay.
+  assert.equal(writeFragment({ ...state, speed: 600, lineSpeed: 2 }, true),
+    '#view=memory&select=17&zoom=0.625&step=9&line=40&speed=600');
+  assert.equal(writeFragment({ ...state, speed: 60, lineSpeed: 20 }, true),
+    '#view=memory&select=17&zoom=0.625&step=9&line=40&line-speed=20');
+  assert.equal(writeFragment({ ...state, line: 0, speed: 600, lineSpeed: 20 }, false), '#view=memory&select=17&zoom=0.625');
   const limits = {
     size: 7, scales: [0.002, 4], total: 9, lines: (k) => (k === 0 || k === 4 ? 0 : 50), freeLines: 38,
   };
@@ -188,6 +256,18 @@ test('the fragment keeps the view, and reads back only what makes sense', () => 
     ['#step=8&free=3', { selected: -1, step: 8, free: 0, line: 0 }],
   ];
   for (const [hash, read] of cases) assert.deepEqual(readFragment(hash, limits), read, hash);
+  // A speed is read only as one that Play offers.
+  const offered = { ...limits, speeds: [1, 10, 60, 600], lineSpeeds: [1, 2, 5, 20] };
+  const speeds = [
+    ['#speed=600&line-speed=20', { speed: 600, lineSpeed: 20 }],
+    ['#speed=1', { speed: 1 }],
+    ['#speed=37&line-speed=600', {}],
+    ['#speed=x&line-speed=2.5&speed=10', {}],
+    ['#line-speed=-1', {}],
+  ];
+  for (const [hash, read] of speeds) {
+    assert.deepEqual(readFragment(hash, offered), { selected: -1, step: 9, free: 0, line: 0, ...read }, hash);
+  }
   assert.deepEqual(readFragment('#zoom=0.5', { size: 3, scales: [0.002, 4] }),
     { selected: -1, scale: 0.5 });
 });
@@ -258,9 +338,10 @@ const contrast = (a, b) => {
 };
 
 test('text on every fill a box takes is readable: a contrast of 4.5:1 at least', () => {
-  for (const fill of ['box', 'walk', 'walkBoth', 'selected']) {
+  assert.ok(Object.keys(BOX_FILL).length >= 4);
+  for (const [fill, colour] of Object.entries(BOX_FILL)) {
     for (const ink of ['text', 'escape']) {
-      assert.ok(contrast(COLOUR[fill], COLOUR[ink]) >= 4.5, `${ink} on ${fill}: ${contrast(COLOUR[fill], COLOUR[ink]).toFixed(2)}`);
+      assert.ok(contrast(colour, COLOUR[ink]) >= 4.5, `${ink} on ${fill}: ${contrast(colour, COLOUR[ink]).toFixed(2)}`);
     }
   }
 });

@@ -2,10 +2,18 @@
 // from the run and the position alone, must be the list reached by running
 // the list's code line by line from the addition's first line; line steps
 // must lead through the whole run and back; and the texts the page writes
-// at a few positions are checked word for word.
+// at a few positions are checked word for word. The runs are the
+// programs' own: wordlist-trace's trace of a text, and the page's data
+// that wordlist-graph --html writes of it.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import {
+  existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync,
+} from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 
 import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import {
@@ -18,38 +26,38 @@ import {
 import {
   detailsText, followed, found, phasesOf, plainText, preceded, statusText,
 } from '../../graph/page/texts.js';
-import { bytesOf, compareBytes } from '../../graph/page/words.js';
 
 const map = codeMap(readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8'));
-const FIXED = ['pokus', 'druhy', 'pokus', 'pokus'];
 
-// The page's data for the run that adds `words` (the fixed words first),
-// as wordlist-graph writes it: elements in final list order, their
-// addresses scattered, `lost` the indices of words not counted.
-function pageDataOf(text, { front = false, lost = [] } = {}) {
-  const words = [...FIXED, ...text];
-  const list = [];
-  const events = words.map((word, at) => {
-    if (lost.includes(at)) return { word, kind: 'lost' };
-    if (list.includes(word)) return { word, kind: 'counted' };
-    let place = 0;
-    while (!front && place < list.length && compareBytes(bytesOf(list[place]), bytesOf(word)) < 0) place += 1;
-    list.splice(place, 0, word);
-    return { word, kind: 'inserted' };
-  });
-  const uncounted = [];
-  const steps = events.map(({ word, kind }) => {
-    if (kind === 'lost') return -1 - (uncounted.push(word) - 1);
-    return 2 * list.indexOf(word) + (kind === 'counted' ? 1 : 0);
-  });
-  const counts = list.map((word) => events.filter((e) => e.word === word && e.kind !== 'lost').length);
-  const slots = list.map((_, i) => (i * 7) % list.length);
-  const addresses = slots.map((slot) => (0x1000 + slot * 32).toString(16).toUpperCase().padStart(8, '0'));
-  const byAddress = list.map((_, i) => i).sort((a, b) => slots[a] - slots[b]);
-  return {
-    digits: 8, total: list.length, view: 'list', tail: '00000000', addresses: addresses.join(''),
-    counts, byAddress, words: list, build: front ? 'front' : 'sorted', steps, uncounted,
-  };
+// The programs that make the page's data: those WORDLIST_TRACE and
+// WORDLIST_GRAPH name, as CTest does, or else the release preset's build,
+// the tests skipped where it has not been made.
+const built = (name) => fileURLToPath(new URL(`../../build/release/${name}`, import.meta.url));
+const traceProgram = process.env.WORDLIST_TRACE || built('wordlist-trace');
+const graphProgram = process.env.WORDLIST_GRAPH || built('wordlist-graph');
+const unbuilt = process.env.WORDLIST_TRACE ? undefined
+  : [traceProgram, graphProgram].find((program) => !existsSync(program));
+const skip = unbuilt && `${unbuilt} is not built (cmake --build --preset release)`;
+const folder = mkdtempSync(join(tmpdir(), 'wordlist-position-'));
+process.on('exit', () => rmSync(folder, { recursive: true, force: true }));
+
+// The page's data that wordlist-graph --html writes for the trace of
+// wordlist-trace (with list_add_front: `front`) on a text of `words`,
+// with a "not counted" line for each [k, word] of `uncounted` put in
+// after the k-th addition, as a run that ran out of memory there writes.
+function pageDataOf(words, { front = false, uncounted = [] } = {}) {
+  writeFileSync(join(folder, 'neco.txt'), words.join(' '));
+  // As bytes, one a character: the words' own bytes kept.
+  const lines = execFileSync(traceProgram, front ? ['--front'] : [], { cwd: folder }).toString('latin1').split('\n');
+  for (const [k, word] of [...uncounted].sort(([a], [b]) => b - a)) {
+    lines.splice(k + 1, 0, `not counted WORD: ${Buffer.from(word).toString('latin1')}`);
+  }
+  const trace = join(folder, 'run.trace');
+  writeFileSync(trace, lines.join('\n'), 'latin1');
+  const page = execFileSync(graphProgram, ['--html', trace], { maxBuffer: 1 << 28 }).toString();
+  const data = JSON.parse(/<script type="application\/json" id="listing">(.*?)<\/script>/s.exec(page)[1]);
+  assert.equal(data.steps.filter((code) => code < 0).length, uncounted.length, 'every "not counted" line read');
+  return data;
 }
 
 const workedWords = ['Ahoj', 'ahoj', 'Don', 't', 'stop'];
@@ -128,6 +136,22 @@ function look(heap, stop) {
   heap.walked[stop.compare.against] |= walk;
 }
 
+// The line a plan's segments name for its stop `line`, as the plan finds
+// what follows from a line: it must be the line the stop is at.
+function namedAt(plan, line) {
+  let left = line - 1;
+  for (const s of plan.segments) {
+    if (left < s.count * s.length) return s.at[left % s.length];
+    left -= s.count * s.length;
+  }
+  return null;
+}
+
+function assertNamed(plan, line, where) {
+  const inner = planStop(plan, line).frames.at(-1);
+  assert.equal(`${inner.name}.${inner.key}`, namedAt(plan, line), `${where}: stop ${line} named`);
+}
+
 // Every line step of every addition, and of list_free, against the heap
 // made by running the lines up to it, and the elements looked at so far
 // against the comparisons reached.
@@ -149,6 +173,7 @@ function checkEveryLine(run, where) {
     const heap = heapBefore(run, k);
     const element = run.replay.steps[k - 1] >> 1;
     for (let line = 1; line <= plan.length; line += 1) {
+      assertNamed(plan, line, where);
       look(heap, planStop(plan, line));
       check({ step: k, line, free: 0 }, heap);
       run1(heap, planStop(plan, line), element);
@@ -160,6 +185,7 @@ function checkEveryLine(run, where) {
   heap.walked.fill(0);
   const plan = freePlanOf(run);
   for (let free = 1; free <= plan.length; free += 1) {
+    assertNamed(plan, free, where);
     check({ step: total, line: 0, free }, heap);
     run1(heap, planStop(plan, free), -1);
   }
@@ -167,22 +193,23 @@ function checkEveryLine(run, where) {
   return lines;
 }
 
-const runs = [
+const runs = skip ? [] : [
   ['the worked example', pageDataOf(workedWords)],
   ['the worked example built at the front', pageDataOf(workedWords, { front: true })],
   ['a random text', pageDataOf(randomWords(3, 40))],
   ['a random text built at the front', pageDataOf(randomWords(5, 40), { front: true })],
-  ['a random text with words not counted', pageDataOf(randomWords(11, 40), { lost: [4, 9, 10, 43] })],
+  ['a random text with words not counted', pageDataOf(randomWords(11, 40),
+    { uncounted: [[0, 'a'], [4, 'b'], [9, '\u00E1'], [9, 'pokus'], [43, 'b']] })],
 ];
 
-test('the list at every line step is the one the code makes, line by line, from the addition\'s first', () => {
+test('the list at every line step is the one the code makes, line by line, from the addition\'s first', { skip }, () => {
   for (const [where, data] of runs) {
     const lines = checkEveryLine(openRun(data, map), where);
     assert.ok(lines > data.steps.length * 10, where);
   }
 });
 
-test('line steps lead through the whole run and back, over words not counted', () => {
+test('line steps lead through the whole run and back, over words not counted', { skip }, () => {
   for (const [where, data] of runs) {
     const run = openRun(data, map);
     const visited = [];
@@ -217,7 +244,7 @@ test('line steps lead through the whole run and back, over words not counted', (
   }
 });
 
-test('what the page says at chosen positions', () => {
+test('what the page says at chosen positions', { skip }, () => {
   const run = openRun(pageDataOf(workedWords), map);
   const plan = planOf(run, 9); // "stop", inserted before "t"
   const address = (i) => addressOf(run, i);
@@ -237,20 +264,20 @@ test('what the page says at chosen positions', () => {
       `Step 9 of 9: "stop" inserted at position 6 (looked at 6 + 6); line ${lineOf(plan.linkedFrom)} ` +
       `(step ${plan.linkedFrom} ${of}`],
     [{ step: 9, line: plan.changedFrom, free: 0 }, stop,
-      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 1 WORD: stop`, null],
+      `not linked yet: ADR: ${address(stop)} NEXT: ${run.nullAddress} COUNT: 1 WORD: stop`, null],
     // Inside new_node: zeroed, its word allocated, copied, its count set.
     [{ step: 9, line: plan.madeFrom - 1, free: 0 }, stop,
       '"stop" is not in the list yet: it is inserted at step 9.', null],
     [{ step: 9, line: plan.madeFrom, free: 0 }, stop,
-      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: null`,
+      `not linked yet: ADR: ${address(stop)} NEXT: ${run.nullAddress} COUNT: 0 WORD: null`,
       `Step 9 of 9: "stop" is not in the list (looked at 6); line ${lineOf(plan.madeFrom)} ` +
       `(step ${plan.madeFrom} ${of}`],
     [{ step: 9, line: plan.wordFrom, free: 0 }, stop,
-      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: (allocated, not copied yet)`, null],
+      `not linked yet: ADR: ${address(stop)} NEXT: ${run.nullAddress} COUNT: 0 WORD: (allocated, not copied yet)`, null],
     [{ step: 9, line: plan.countedFrom - 1, free: 0 }, stop,
-      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 0 WORD: stop`, null],
+      `not linked yet: ADR: ${address(stop)} NEXT: ${run.nullAddress} COUNT: 0 WORD: stop`, null],
     [{ step: 9, line: plan.countedFrom, free: 0 }, stop,
-      `not linked yet: ADR: ${address(stop)} NEXT: 00000000 COUNT: 1 WORD: stop`, null],
+      `not linked yet: ADR: ${address(stop)} NEXT: ${run.nullAddress} COUNT: 1 WORD: stop`, null],
     [{ step: 9, line: 0, free: 5 }, 0,
       `unlinked, not yet released: ADR: ${address(0)} NEXT: ${address(1)} COUNT: 1 WORD: Ahoj`,
       `After step 9 of 9: list_free releases the list; line ${map.functions.list_free.releaseWord} (step 5 of ${freeLength(run)} in list_free)`],
@@ -259,7 +286,7 @@ test('what the page says at chosen positions', () => {
     [{ step: 9, line: 0, free: 7 }, 0,
       `"Ahoj" was unlinked and released by list_free: ${address(0)} is free.`, null],
     [{ step: 4, line: 2 * 1 + 8, free: 0 }, run.data.words.indexOf('pokus'),
-      `2 ADR: ${address(4)} NEXT: 00000000 COUNT: 2 WORD: pokus`,
+      `2 ADR: ${address(4)} NEXT: ${run.nullAddress} COUNT: 2 WORD: pokus`,
       `Step 4 of 9: "pokus" found at position 2 (looked at 2); line ${map.functions.count_again.raise} (step 10 of 14 in this addition)`],
     [{ step: 0, line: 0, free: 0 }, -1, 'The list is empty.', 'Step 0 of 9: the list is empty'],
   ];
@@ -307,7 +334,7 @@ test('what the page says at chosen positions', () => {
   assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
 });
 
-test('every pointer of every call points at a box drawn, the head or null, at every line step', () => {
+test('every pointer of every call points at a box drawn, the head or null, at every line step', { skip }, () => {
   for (const [where, data] of runs) {
     const run = openRun(data, map);
     let position = { step: 0, line: 0, free: 0 };
@@ -342,7 +369,7 @@ test('every pointer of every call points at a box drawn, the head or null, at ev
   assert.deepEqual(labels, ['list_add_sorted: head', 'node', 'list_find_predecessor: head', 'candidate']);
 });
 
-test('r takes the other run to the same phase of the same addition, and back where it was', () => {
+test('r takes the other run to the same phase of the same addition, and back where it was', { skip }, () => {
   const sorted = openRun(pageDataOf(workedWords), map);
   const front = openRun(pageDataOf(workedWords, { front: true }), map);
   const don = planOf(sorted, 7);

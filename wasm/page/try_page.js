@@ -4,7 +4,7 @@
 // leaves the listing and replay of the last one that succeeded, or says
 // why there is none.
 import { startPage } from '../../graph/page/page.js';
-import { $ } from '../../graph/page/panels.js';
+import { $, PAGE_ELEMENTS, findElements } from '../../graph/page/panels.js';
 import { ASK_ABOVE_BYTES, expectedTime, outcomeOf } from './counted.js';
 import { decodeText, encodeText, textField } from './text_fragment.js';
 
@@ -146,9 +146,18 @@ async function copyListing() {
   }
 }
 
+// The elements of try.html's own that its code asks for by id: found at
+// start with the replay's, which startPage asks for only once a text is
+// counted.
+export const TRY_ELEMENTS = [
+  'ask', 'ask-count', 'ask-keep', 'ask-text', 'cancel', 'copied', 'copy', 'count', 'file', 'listing',
+  'message', 'module', 'progress', 'replay', 'source', 'text', 'worker',
+];
+
 // Reads the page's module, Worker and source, wires its controls, and
 // counts the link's text or the one in the text box.
 export function startTry() {
+  findElements([...TRY_ELEMENTS, ...PAGE_ELEMENTS]);
   trying.moduleBytes = Uint8Array.from(atob($('module').textContent.trim()), (char) => char.charCodeAt(0));
   trying.workerUrl = URL.createObjectURL(new Blob([$('worker').textContent], { type: 'text/javascript' }));
   trying.source = $('source').textContent;

@@ -486,8 +486,9 @@ function drawWalks(s) {
     }
     stroke(s, colour, 1.5);
   };
-  path(s.run.replay.first[s.step], COLOUR.walkPath, 0);
-  path(s.run.replay.second[s.step], COLOUR.placePath, 6);
+  // As far as the walks have gone at the position, as the boxes are lit.
+  path(s.list.looked[0], COLOUR.walkPath, 0);
+  path(s.list.looked[1], COLOUR.placePath, 6);
 }
 
 function drawHead(s) {

@@ -25,7 +25,7 @@
 # import that renames (`as`).
 cmake_policy(VERSION 3.25)
 set(page_modules words.js replay.js code_steps.js run.js position.js texts.js layout.js fragment.js
-  pointers.js fade.js gestures.js
+  pointers.js fade.js gestures.js canvas_sizes.js
   drawing.js plot.js panels.js view.js page.js)
 list(TRANSFORM page_modules PREPEND "${PAGE_DIR}/")
 

@@ -5,6 +5,7 @@
 // (#view=memory&select=17&zoom=0.5&step=120&line=3). A link opened, a
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
+import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
@@ -100,7 +101,7 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   shown = { run: -1, position: null, list: null, stop: null };
   plotted = { run: null, width: 0, maxima: null };
   drawFrame = 0;
-  sizes.clear();
+  forgetSize();
   playing = null;
   fading = null;
   init();
@@ -194,22 +195,11 @@ function openLink(hash) {
 
 // ---- The picture.
 
-// The canvases' sizes in CSS pixels, as last laid out: reading them from
-// the document in an update or a drawing would lay the page out then and
-// there, a second time in a frame.
-const sizes = new Map();
-const sizeOf = (target) => {
-  if (!sizes.has(target)) sizes.set(target, { width: target.clientWidth, height: target.clientHeight });
-  return sizes.get(target);
-};
-const sameSize = (a, b) => a.width === b.width && a.height === b.height;
 // A canvas laid out anew: the picture drawn to its size, and in the code
 // the view framed again on the pointers, whose boxes may have moved.
 function onResize(entries) {
   const before = sizeOf(canvas);
-  for (const { target, contentRect } of entries) {
-    sizes.set(target, { width: Math.round(contentRect.width), height: Math.round(contentRect.height) });
-  }
+  noteSizes(entries);
   if (sameSize(sizeOf(canvas), before)) requestDraw();
   else update({}, { pointers: true });
 }
@@ -220,17 +210,6 @@ const boxOf = (i) => boxPlace(rankIn(run(), list(), state.view, i), columns());
 
 function requestDraw() {
   if (drawFrame === 0) drawFrame = requestAnimationFrame(draw);
-}
-
-// A canvas the size it is shown, in device pixels; its context scaled.
-function fitCanvas(target) {
-  const ratio = window.devicePixelRatio || 1;
-  const { width, height } = sizeOf(target);
-  if (target.width !== Math.round(width * ratio)) target.width = Math.round(width * ratio);
-  if (target.height !== Math.round(height * ratio)) target.height = Math.round(height * ratio);
-  const pen = target.getContext('2d');
-  pen.setTransform(ratio, 0, 0, ratio, 0, 0);
-  return { pen, width, height, ratio };
 }
 
 function draw() {
@@ -549,7 +528,7 @@ function init() {
   openLink(location.hash);
   // The panels just written may have taken some of the canvas's room:
   // the link is opened again on the canvas as it now is.
-  sizes.delete(canvas);
+  forgetSize(canvas);
   if (!sameSize(sizeOf(canvas), before)) openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();

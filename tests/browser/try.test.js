@@ -153,8 +153,8 @@ test('past the size it names the page asks; the whole Bible counts with the page
   // declined, nothing starts.
   await type(text + text.slice(0, text.length / 2));
   await page.click('#count');
-  assert.match(await page.textContent('#ask-text'), /MB: counting it takes about \d+ (s|min)/);
-  await page.click('#ask-keep');
+  assert.match(await page.textContent('#confirm-text'), /MB: counting it takes about \d+ (s|min)/);
+  await page.click('#confirm-keep');
   assert.equal(await page.evaluate(() => document.getElementById('progress').hidden), true);
 
   // The Bible itself starts at once; cancelled while it counts.
@@ -175,7 +175,7 @@ test('past the size it names the page asks; the whole Bible counts with the page
   const idle = await page.evaluate(() => window.longestFrameGap(500));
   await type(text);
   await page.click('#count');
-  assert.equal(await page.evaluate(() => document.getElementById('ask').open), false);
+  assert.equal(await page.evaluate(() => document.getElementById('confirm').open), false);
   await page.waitForFunction(() => document.getElementById('progress').value > 0);
   // The page keeps drawing while the Worker counts. Counting the Bible
   // where the page runs would stop its frames for seconds; a busy machine

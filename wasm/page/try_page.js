@@ -33,14 +33,14 @@ function setBusy(busy) {
 
 // Asks, in the page, whether to count a large text; resolves to the answer.
 function agreed(size) {
-  const dialog = $('ask');
-  $('ask-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
+  const dialog = $('confirm');
+  $('confirm-text').textContent = `This text is ${(size / 1048576).toFixed(1)} MB: counting it takes ` +
     `${expectedTime(size)}, and you can cancel it meanwhile. Count it?`;
   return new Promise((resolve) => {
     dialog.addEventListener('close', () => resolve(dialog.returnValue === 'count'), { once: true });
     dialog.returnValue = '';
     dialog.showModal();
-    $('ask-count').focus();
+    $('confirm-count').focus();
   });
 }
 
@@ -150,7 +150,7 @@ async function copyListing() {
 // start with the replay's, which startPage asks for only once a text is
 // counted.
 export const TRY_ELEMENTS = [
-  'ask', 'ask-count', 'ask-keep', 'ask-text', 'cancel', 'copied', 'copy', 'count', 'file', 'listing',
+  'cancel', 'confirm', 'confirm-count', 'confirm-keep', 'confirm-text', 'copied', 'copy', 'count', 'file', 'listing',
   'message', 'module', 'progress', 'replay', 'source', 'text', 'worker',
 ];
 
@@ -174,8 +174,8 @@ export function startTry() {
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && trying.counting) cancelCounting();
   });
-  $('ask-count').addEventListener('click', () => $('ask').close('count'));
-  $('ask-keep').addEventListener('click', () => $('ask').close('keep'));
+  $('confirm-count').addEventListener('click', () => $('confirm').close('count'));
+  $('confirm-keep').addEventListener('click', () => $('confirm').close('keep'));
   window.addEventListener('hashchange', () => openLinkText(false));
   openLinkText(true);
 }

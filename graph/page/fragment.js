@@ -1,8 +1,8 @@
 // The page's state in the address's fragment, so that a copied link
 // shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3, and
 // on a page of two runs the run shown (&run=front); Play's speeds where
-// they are not the usual (&speed=600&line-speed=20). Elements are named
-// by their final position, 1-based.
+// they are not the usual (&speed=600&line-speed=20); and Your turn, where
+// it is on (&ask=1). Elements are named by their final position, 1-based.
 
 // Play's speeds, unless a link says otherwise: additions a second, and
 // line steps a second.
@@ -10,6 +10,7 @@ export const PLAY_SPEEDS = { speed: 60, lineSpeed: 2 };
 
 export function writeFragment({
   view, selected, scale, step, line, free, speed = PLAY_SPEEDS.speed, lineSpeed = PLAY_SPEEDS.lineSpeed,
+  ask = false,
 }, replay, run = '') {
   const parts = [`view=${view}`];
   if (run) parts.push(`run=${run}`);
@@ -20,6 +21,7 @@ export function writeFragment({
   if (free > 0) parts.push(`free=${free}`);
   if (replay && speed !== PLAY_SPEEDS.speed) parts.push(`speed=${speed}`);
   if (replay && lineSpeed !== PLAY_SPEEDS.lineSpeed) parts.push(`line-speed=${lineSpeed}`);
+  if (replay && ask) parts.push('ask=1');
   return `#${parts.join('&')}`;
 }
 
@@ -60,5 +62,6 @@ export function readFragment(hash, limits) {
     const speed = whole(field);
     if (offered?.includes(speed)) read[name] = speed;
   }
+  if (limits.total !== undefined && fields.get('ask') === '1') read.ask = true;
   return read;
 }

@@ -5,6 +5,12 @@
 // (#view=memory&select=17&zoom=0.5&step=120&line=3). A link opened, a
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
+import { askActions } from './ask_actions.js';
+import { askKey, askOff, marksOf, waitingFor } from './ask.js';
+import { ANSWER_SCALE, drawAnswerMarks } from './ask_marks.js';
+import { askSaid, forgetAsk, showAsk } from './ask_panel.js';
+import { askString } from './ask_texts.js';
+import { pointedAnswer } from './ask_told.js';
 import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
@@ -23,6 +29,7 @@ import {
   afterStep, lineStep, lineSteps, listAt, present, progressAt, samePosition,
 } from './position.js';
 import { codeMap } from './code_steps.js';
+import { concealedList, concealedStop, stepsToQuestion } from './questions.js';
 import {
   additionOf, freeLength, openRun, planLength, planOf, sameLine, stopAt,
 } from './run.js';
@@ -44,9 +51,12 @@ let replayed = false;
 // position.js); `selected`: an element, -1 for none; `note`: the last
 // answer to a key; `answer`: what find said of a word not found;
 // `selections`: each run's selected word, kept while the other is shown;
-// `speed` and `lineSpeed`: Play's, in additions and in lines a second.
+// `speed` and `lineSpeed`: Play's, in additions and in lines a second;
+// `ask`, `question` and `answers`: Your turn's (see ask.js).
 let state = null;
-// What the position determines: the list there and the stop of the code.
+// What the position determines, with the question open there (`open`,
+// null for none): the list there and the stop of the code, as the
+// question lets them be shown.
 let shown = null;
 // The plot's maxima, for the run and width they were worked out for.
 let plotted = null;
@@ -67,9 +77,10 @@ const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
 // What every panel shows follows from, besides its own inputs: the run,
-// as startPage opened it for its text, and the position. A panel that
-// skips a write compares this, with what else its text follows from.
-const shownFrom = () => ({ run: run(), ...position() });
+// as startPage opened it for its text, the position, and Your turn's
+// question there. A panel that skips a write compares this, with what
+// else its text follows from.
+const shownFrom = () => ({ run: run(), ...position(), asking: askKey(state) });
 
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
@@ -81,6 +92,7 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   // Nothing of a page shown before: no panel's last text, no frame or
   // timer asked for, no Play.
   forgetPanels();
+  forgetAsk();
   cancelAnimationFrame(drawFrame);
   if (playing) cancelAnimationFrame(playing.frame);
   clearTimeout(saveTimer);
@@ -96,10 +108,10 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
     note: '', answer: null, selections: runs.map(() => null),
-    left: runs.map(() => null), ...PLAY_SPEEDS,
+    left: runs.map(() => null), ...PLAY_SPEEDS, ...askOff(),
   };
-  shown = { run: -1, position: null, list: null, stop: null };
-  plotted = { run: null, width: 0, maxima: null };
+  shown = { run: -1, position: null, asking: '', open: null, list: null, stop: null };
+  plotted = { run: null, width: 0, upTo: 0, maxima: null };
   drawFrame = 0;
   forgetSize();
   playing = null;
@@ -119,12 +131,21 @@ function update(change, how = {}) {
   Object.assign(state, change);
   const now = position();
   const moved = runChanged || !samePosition(now, shown.position);
-  if (moved) {
-    shown = { run: state.run, position: now, list: listAt(run(), now), stop: replayed ? stopAt(run(), now) : null };
+  // A question is asked at its position: one moved from is closed.
+  if (moved && change.question === undefined) state.question = null;
+  const asking = askKey(state);
+  const asked = asking !== shown.asking;
+  if (moved || asked) {
+    const open = waitingFor(state);
+    const [whole, stop] = [listAt(run(), now), replayed ? stopAt(run(), now) : null];
+    shown = {
+      run: state.run, position: now, asking, open,
+      list: open ? concealedList(whole) : whole, stop: open ? concealedStop(stop) : stop,
+    };
     if (runChanged) showRun();
     if (replayed) {
       showPosition(run(), now, shown, runs.length > 1);
-      showLineStep(run(), now);
+      showLineStep(run(), now, open !== null);
       say();
     }
   }
@@ -133,15 +154,19 @@ function update(change, how = {}) {
   else if (follow >= 0 && present(list(), follow)) {
     Object.assign(state, how.centre !== undefined ? centring(follow) : revealing(follow));
   }
-  showDetails(run(), list(), state.selected, state.answer);
+  showDetails(run(), list(), state.selected, state.answer, shown.open);
   showView(state.view);
-  if (replayed) showSpeeds(state);
+  if (replayed) {
+    showSpeeds(state);
+    showAsk(run(), state, list());
+  }
   write($('note'), state.note);
   requestDraw();
   if (how.soon) saveSoon();
   else save();
   if (runChanged && !first) performance.measure('run', { start, end: performance.now() });
   else if (moved) performance.measure(now.line || now.free ? 'line' : 'step', { start, end: performance.now() });
+  else if (asked) performance.measure('answer', { start, end: performance.now() });
 }
 
 // ---- The panels.
@@ -179,7 +204,7 @@ function openLink(hash) {
     lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
     speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
-  const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null };
+  const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null, question: null };
   if (read.view) change.view = read.view;
   // A link without a zoom is at 1, from the picture's corner, whatever the
   // view was before it: a link followed here shows what it shows opened.
@@ -188,6 +213,8 @@ function openLink(hash) {
     Object.assign(change, {
       step: read.step, line: read.line, free: read.free,
       speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
+      // A link keeps what was answered only where the mode was on already.
+      ask: read.ask === true, answers: read.ask && state.ask ? state.answers : new Map(),
     });
   }
   update(change, { centre: read.selected, pointers: read.selected < 0 });
@@ -217,11 +244,10 @@ function draw() {
   drawFrame = 0;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
-  const drawn = drawScene(context, {
-    run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
-    selected: state.selected, scale: state.scale, x: state.x, y: state.y, width, height, ratio,
-    columns: columns(),
-  });
+  const scene = { ...sceneOf(), width, height, ratio };
+  const drawn = drawScene(context, scene);
+  const marks = marksOf(run(), state);
+  if (marks) drawAnswerMarks(context, scene, marks);
   if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
   if (fading) requestDraw();
   showScene(shownFrom(), list(), drawn);
@@ -237,11 +263,14 @@ function draw() {
 
 function drawCost() {
   const { pen, width, height } = fitCanvas($('plot'));
-  if (plotted.run !== run() || plotted.width !== width) {
-    plotted = { run: run(), width, maxima: plotMaxima(run().replay, width) };
+  // While a question is open, the plot ends where its addition starts.
+  const upTo = shown.open ? state.step - 1 : run().replay.total;
+  if (plotted.run !== run() || plotted.width !== width || plotted.upTo !== upTo) {
+    plotted = { run: run(), width, upTo, maxima: plotMaxima(run().replay, width, upTo) };
   }
   drawPlot(pen, {
-    runs, shown: state.run, progress: progressAt(run(), position()), width, height, maxima: plotted.maxima,
+    runs, shown: state.run, progress: shown.open ? upTo : progressAt(run(), position()), width, height,
+    maxima: plotted.maxima, upTo,
   });
 }
 
@@ -258,8 +287,18 @@ const revealing = (i) => revealed(state, boxOf(i), viewport(), world());
 const centring = (i) => centred(state, boxOf(i), viewport(), world());
 
 // The view that keeps every pointer's target, the head and the element
-// being made on screen (and the null marks under the head).
-const framing = () => framed(state, pointersRect(followedElements(shown.stop, list()).map(boxOf)), viewport());
+// being made on screen (and the null marks under the head); while a
+// question is open, every box too, as far as their words can be read.
+const framing = () => {
+  const targets = followedElements(shown.stop, list());
+  if (!shown.open) return framed(state, pointersRect(targets.map(boxOf)), viewport());
+  return framed(state, pointersRect([...targets, ...list().order].map(boxOf)), viewport(), ANSWER_SCALE);
+};
+// The scene the picture is drawn from, but for the canvas's size.
+const sceneOf = () => ({
+  run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
+  selected: state.selected, scale: state.scale, x: state.x, y: state.y, columns: columns(),
+});
 
 // ---- What the user does.
 
@@ -278,6 +317,10 @@ const back = () => answer(preceded(list(), state.selected));
 
 function find(text) {
   if (text === '') return;
+  if (waitingFor(state)) {
+    update({ note: askString('findWaits') });
+    return;
+  }
   const reply = found(run(), list(), text);
   if (reply.select !== undefined) select(reply.select);
   else update({ selected: -1, note: '', answer: reply.answer });
@@ -299,23 +342,32 @@ const pan = (dx, dy) => update({ x: state.x - dx / state.scale, y: state.y - dy 
 // Goes to a position; with nothing selected, the addition's element is
 // brought into view.
 // In the code, the view follows the pointers instead.
-function goTo(next, how = {}) {
+// `how.question`: the question the step there asks (see ask.js).
+function goTo(next, { question = null, ...how } = {}) {
   const element = next.step > 0 ? additionOf(run(), next.step).element : -1;
   const inCode = next.line > 0 || next.free > 0;
-  update({ ...next, answer: null }, {
+  update({ ...next, answer: null, question }, {
     soon: !inCode || playing !== null, ...how, pointers: inCode, reveal: state.selected < 0 ? element : -1,
   });
 }
 
 const step = (k, how) => goTo(afterStep(run(), k), how);
 
+// Your turn's actions, through the page's own.
+const turn = askActions({
+  state: () => state, run, list, stop: () => shown.stop, update, goTo, step, stopPlay: () => playing && play(),
+  world: toWorld, elementAt, scene: () => sceneOf(), focus: () => canvas.focus(),
+});
+
 // One line step; the one that links the new element fades the picture
 // before it into the picture after.
 function moveLine(delta) {
+  if (delta > 0 && turn.waits()) return;
   const next = lineStep(run(), position(), delta);
   const plan = planOf(run(), next.step);
   if (delta > 0 && next.free === 0 && next.line > 0 && next.line === plan?.linkedFrom) startFade();
-  goTo(next);
+  if (delta > 0) turn.forwardTo(next);
+  else goTo(next);
 }
 
 // Goes to line step `line` of the addition (or of list_free) paused in,
@@ -343,7 +395,7 @@ function say() {
   saidAt = performance.now();
   const stop = shown.stop;
   const code = stop ? `Line ${stop.line}: ${run().code.lines[stop.line - 1].trim()} ${$('compare').textContent}` : '';
-  write($('said'), stop ? code.trim() : $('status').textContent);
+  write($('said'), askSaid(run(), state, shown.list) ?? (stop ? code.trim() : $('status').textContent));
 }
 
 // Goes to the next addition of the selected element's word.
@@ -386,7 +438,9 @@ function play() {
     showPlaying(false);
     return;
   }
-  const lines = state.line > 0 || state.free > 0;
+  if (turn.waits()) return;
+  // In Your turn Play takes line steps, to stop at each question.
+  const lines = state.ask || state.line > 0 || state.free > 0;
   if (!lines && state.step >= run().replay.total) step(0);
   playing = { last: performance.now(), carry: 0, lines, frame: 0 };
   showPlaying(true);
@@ -406,9 +460,14 @@ function advance(now) {
   playing.carry = due - whole;
   let ended = false;
   if (whole > 0 && playing.lines) {
-    const next = lineSteps(run(), position(), whole);
+    const next = state.ask ? stepsToQuestion(run(), position(), whole) : lineSteps(run(), position(), whole);
     ended = next.ended;
-    goTo(next.position);
+    if (!next.question) goTo(next.position);
+    else {
+      play(); // stopped at the question, before it opens
+      turn.forwardTo(next.position);
+      return;
+    }
   } else if (whole > 0) {
     step(state.step + whole, { soon: true });
   }
@@ -426,15 +485,15 @@ const keys = {
   '+': () => zoom(1.25), '=': () => zoom(1.25), '-': () => zoom(0.8), 0: fit,
 };
 const replayKeys = {
-  '.': () => step(state.step + 1), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
-  ']': () => moveLine(1), '[': () => moveLine(-1), r: switchRun,
+  '.': () => turn.forward(), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
+  ']': () => moveLine(1), '[': () => moveLine(-1), r: switchRun, y: () => turn.toggle(),
 };
 
 function onKey(event) {
   if (event.target === $('find') || event.target instanceof HTMLTextAreaElement || event.ctrlKey || event.metaKey || event.altKey) return;
   if (event.target instanceof HTMLButtonElement && (event.key === ' ' || event.key === 'Enter')) return;
   if ((event.target === $('step') || event.target === $('line-step')) && /^(Arrow|Home|End|Page)/.test(event.key)) return;
-  const action = keys[event.key] || (replayed && replayKeys[event.key]);
+  const action = (replayed && turn.keyAction(event.key)) || keys[event.key] || (replayed && replayKeys[event.key]);
   if (!action) return;
   event.preventDefault();
   action();
@@ -461,11 +520,13 @@ const gestures = {
   zoom,
   click: (px, py) => {
     const i = elementUnder(px, py);
-    if (i >= 0) select(i);
+    const given = turn.answerUnder(px, py);
+    if (given) turn.answerWith(given);
+    else if (i >= 0) select(i);
   },
   point: (px, py) => {
     const i = elementUnder(px, py);
-    render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : []);
+    render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : pointedAnswer(turn.answerUnder(px, py)));
   },
 };
 
@@ -480,7 +541,7 @@ function initReplay() {
   slider.max = String(run().replay.total);
   slider.addEventListener('input', () => step(Number(slider.value)), listening);
   $('back').addEventListener('click', () => step(state.step - 1), listening);
-  $('forward').addEventListener('click', () => step(state.step + 1), listening);
+  $('forward').addEventListener('click', turn.forward, listening);
   $('play').addEventListener('click', play, listening);
   $('next-of-word').addEventListener('click', nextOfWord, listening);
   $('line-forward').addEventListener('click', () => moveLine(1), listening);
@@ -488,6 +549,7 @@ function initReplay() {
   $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
   $('speed').addEventListener('change', setSpeed, listening);
   $('line-speed').addEventListener('change', setLineSpeed, listening);
+  turn.wire(listening);
   $('lesson').hidden = false;
   $('stage').classList.add('taught');
   $('cost').hidden = false;

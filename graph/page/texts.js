@@ -2,6 +2,7 @@
 // list there and the selection. A text is a list of parts: strings, and
 // { word } for a word of the data, which the page shows with its escapes
 // marked.
+import { askString } from './ask_texts.js';
 import { findWord, pieces } from './words.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, nextAddress, present,
@@ -37,6 +38,7 @@ function valueText(value, names) {
     case 'element': return names.address(value.index);
     case 'next': return `&${names.address(value.index)}->next`;
     case 'word': return cString(names.word);
+    case 'hidden': return askString('hiddenValue');
     default: return String(value.value);
   }
 }

@@ -92,7 +92,10 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
   tell(message || `Counted ${bytes.length} bytes.` +
     (data && !link ? ' The text is too long for the address to carry it.' : ''), message !== '');
   const bare = location.href.split('#')[0];
-  if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bare);
+  // Your turn stays on for the new text, which starts with no answers.
+  const ask = new URLSearchParams(location.hash.slice(1)).get('ask') === '1' ? 'ask=1' : '';
+  const fields = [ask, link ? `text=${link}` : ''].filter(Boolean).join('&');
+  if (!fromLink) history.replaceState(null, '', fields ? `#${fields}` : bare);
   $('replay').hidden = data === null;
   if (!data) {
     if (fromLink) history.replaceState(null, '', bare);

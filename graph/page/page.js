@@ -248,6 +248,8 @@ function draw() {
   const drawn = drawScene(context, scene);
   const marks = marksOf(run(), state);
   if (marks) drawAnswerMarks(context, scene, marks);
+  // A question opens on the picture as it is: no earlier one fades over it.
+  if (shown.open) fading = null;
   if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
   if (fading) requestDraw();
   showScene(shownFrom(), list(), drawn);

@@ -30,6 +30,7 @@ import {
 } from '../../graph/page/texts.js';
 import { framed } from '../../graph/page/view.js';
 import { madeOf, skip } from './programs.js';
+import { answersOfTrace } from './trace_answers.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
 const map = codeMap(source);
@@ -43,27 +44,7 @@ const made = skip ? [] : [
   ['the sample built at the front', madeOf(sample, { front: true })],
 ];
 
-// The questions each addition of a trace asks, as [kind, truth], the
-// truth written as #ask's data-truth writes it: read off the trace, which
-// says where each word went, with the list it builds kept as addresses.
-function askedByTrace(trace) {
-  const list = [];
-  const front = trace[0].endsWith(' front');
-  const asked = [];
-  for (const line of trace.slice(1)) {
-    const counted = /^counted (\S+) /.exec(line);
-    const inserted = /^inserted (\S+) (?:at head|after (\S+)) WORD: /.exec(line);
-    if (line.startsWith('not counted ')) asked.push([]);
-    if (counted) asked.push([['found', counted[1]]]);
-    if (!inserted) continue;
-    const [, address, after] = inserted;
-    const at = after === undefined ? 0 : list.indexOf(after) + 1;
-    asked.push([['found', 'absent'], ...(front ? [] : [['place', after ?? 'head']]),
-      ['next', list[at] ?? 'null'], ['slot', after ?? 'head']]);
-    list.splice(at, 0, address);
-  }
-  return asked;
-}
+const askedByTrace = (trace) => answersOfTrace(trace).map(({ questions }) => questions);
 
 const askedByModel = (run) => Array.from({ length: run.replay.total }, (_, k) => questionsOf(run, k + 1)
   .map(({ kind, truth }) => [kind, answerName(run, truth)]));

@@ -12,9 +12,10 @@ import {
   AT_HEAD, NULL_ANSWER, elementAnswer, sameAnswer,
 } from './questions.js';
 
-// A question's frame zooms out no further than this: beyond it a box
-// shows no word to answer by.
-export const ANSWER_SCALE = FAR_BOX_H / BOX_H;
+// A question's frame zooms out no further than this, where a box's word
+// can still be read to answer by (its 11 px font at 8 px; from FAR_BOX_H
+// on, a box is drawn with no word at all).
+export const ANSWER_SCALE = Math.max(0.75, FAR_BOX_H / BOX_H);
 const MARK_FONT = 'bold 12px "DejaVu Sans", sans-serif';
 const MARK_COLOUR = { truth: '#2E7D32', given: '#B00020', target: '#1B1F24' };
 // The head as a click answers it: its label and its arrow to the first box.

@@ -1,0 +1,205 @@
+// The tracer's index, its slots from memory that counts and fails on
+// command (countdown_slots.cpp): words that meet in one slot, doubling,
+// memory that cannot be had; and the tracer, which walks the list once
+// its index is given up.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "address_text.h"
+#include "countdown_slots.h"
+#include "tracer.h"
+#include "word_index.h"
+#include "word_list.h"
+
+namespace {
+
+// `count` words "<prefix>0", "<prefix>1", ... whose home among `capacity`
+// slots is `home`.
+std::vector<std::string> words_at(std::size_t home, std::size_t capacity, std::size_t count,
+                                  const char* prefix) {
+  std::vector<std::string> words;
+  for (int i = 0; words.size() < count; ++i) {
+    std::string word = prefix + std::to_string(i);
+    if (index_home(word.c_str(), capacity) == home) {
+      words.push_back(word);
+    }
+  }
+  return words;
+}
+
+// Elements holding `words`, for the index, which reads only their words.
+std::vector<WordNode> elements(std::vector<std::string>* words) {
+  std::vector<WordNode> nodes;
+  for (std::string& word : *words) {
+    nodes.push_back(WordNode{word.data(), 1, nullptr});
+  }
+  return nodes;
+}
+
+// Tests that words that meet are all found: three at home in the last of
+// 16 slots, whose search goes on from the end of the slots to their
+// start, and one at home in the first, pushed on past them. Words not held
+// are not found, whichever slot of the chain their search starts from.
+TEST(IndexTest, FindsWordsThatMeet) {
+  constexpr std::size_t kSlots = 16;
+  std::vector<std::string> held = words_at(kSlots - 1, kSlots, 3, "a");
+  held.push_back(words_at(0, kSlots, 1, "b")[0]);
+  const std::vector<WordNode> nodes = elements(&held);
+  std::vector<std::string> absent = words_at(kSlots - 1, kSlots, 1, "c");
+  absent.push_back(words_at(0, kSlots, 1, "d")[0]);
+  absent.push_back(words_at(2, kSlots, 1, "e")[0]);
+  WordIndex index = index_make(kSlots);
+  for (const WordNode& node : nodes) {
+    index_remember(&index, &node);
+  }
+  ASSERT_EQ(kSlots, index.capacity);
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(&nodes[i], index_find(index, held[i].c_str())) << held[i];
+  }
+  for (const std::string& word : absent) {
+    EXPECT_EQ(nullptr, index_find(index, word.c_str())) << word;
+  }
+  index_release(&index);
+  EXPECT_EQ(0, countdown_slots::live());
+}
+
+// Tests that the index doubles when it would be more than half full,
+// keeping every element and only the one area of slots: 1024 words
+// remembered from 2 slots take 2048.
+TEST(IndexTest, GrowsKeepingEveryWord) {
+  std::vector<std::string> words;
+  for (int i = 0; i < 1024; ++i) {
+    words.push_back("w" + std::to_string(i));
+  }
+  const std::vector<WordNode> nodes = elements(&words);
+  WordIndex index = index_make(2);
+  for (const WordNode& node : nodes) {
+    index_remember(&index, &node);
+  }
+  EXPECT_EQ(1, countdown_slots::live());
+  EXPECT_EQ(2048U, index.capacity);
+  std::size_t lost = 0;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    lost += index_find(index, words[i].c_str()) == &nodes[i] ? 0 : 1;
+  }
+  EXPECT_EQ(0U, lost) << "of " << nodes.size();
+  EXPECT_EQ(nullptr, index_find(index, "w1024"));
+  index_release(&index);
+  EXPECT_EQ(0, countdown_slots::live());
+}
+
+// Tests that an index whose slots cannot be had, at first or to grow, is
+// given up: it finds nothing, takes nothing more and keeps no memory.
+TEST(IndexTest, GivenUpWithoutMemory) {
+  std::vector<std::string> words{"a", "b"};
+  const std::vector<WordNode> nodes = elements(&words);
+  countdown_slots::fail_at(1);
+  WordIndex none = index_make(8);
+  index_remember(&none, &nodes[0]);
+  EXPECT_TRUE(none.given_up);
+  EXPECT_EQ(nullptr, index_find(none, "a"));
+  WordIndex full = index_make(2);
+  index_remember(&full, &nodes[0]);
+  ASSERT_EQ(&nodes[0], index_find(full, "a"));
+  countdown_slots::fail_at(1);
+  index_remember(&full, &nodes[1]);
+  countdown_slots::fail_at(0);
+  EXPECT_TRUE(full.given_up);
+  EXPECT_EQ(0U, full.capacity);
+  EXPECT_EQ(nullptr, index_find(full, "a"));
+  EXPECT_EQ(0, countdown_slots::live());
+}
+
+struct ShortageCase {
+  const char* name;
+  long fail_at;          // the slot allocation that fails; 0 for none
+  std::size_t capacity;  // the index's at the end; 0 when given up
+};
+
+void PrintTo(const ShortageCase& test, std::ostream* out) { *out << test.name; }
+
+class TracerIndexTest : public testing::TestWithParam<ShortageCase> {};
+
+// The lines of `text`, carriage returns dropped (Windows' text mode
+// writes one before every line feed).
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines(1);
+  for (const char c : text) {
+    if (c == '\n') {
+      lines.emplace_back();
+    } else if (c != '\r') {
+      lines.back() += c;
+    }
+  }
+  return lines;
+}
+
+// The first line in which two traces differ, or "" when they do not.
+std::string first_difference(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string> want = lines_of(expected);
+  const std::vector<std::string> got = lines_of(actual);
+  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
+    if (i >= want.size() || i >= got.size() || want[i] != got[i]) {
+      return "line " + std::to_string(i + 1) + ": expected '" + (i < want.size() ? want[i] : "") +
+             "', got '" + (i < got.size() ? got[i] : "") + "'";
+    }
+  }
+  return "";
+}
+
+// Tests that the trace says what became of every addition whether the
+// tracer's index grows, cannot be had or cannot grow (when the tracer
+// walks the list): 600 words, more than its first 1024 slots hold at
+// half full, each inserted after the one before and then counted in its
+// own element.
+TEST_P(TracerIndexTest, TracesEveryAddition) {
+  std::vector<std::string> words;
+  for (int i = 1000; i < 1600; ++i) {
+    words.push_back("w" + std::to_string(i));
+  }
+  countdown_slots::fail_at(GetParam().fail_at);
+  Tracer tracer = tracer_make(0, false);
+  WordNode* head = nullptr;
+  testing::internal::CaptureStdout();
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const std::string& word : words) {
+      EXPECT_TRUE(add_traced(&head, word.c_str(), &tracer));
+    }
+  }
+  const std::string trace = testing::internal::GetCapturedStdout();
+  countdown_slots::fail_at(0);
+  EXPECT_EQ(GetParam().capacity, tracer.index.capacity);
+  std::map<std::string, const WordNode*> element;
+  for (const WordNode* node = head; node != nullptr; node = node->next) {
+    element[node->word] = node;
+  }
+  ASSERT_EQ(words.size(), element.size());
+  std::string expected;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    expected += "inserted " + std::string(format_address(element[words[i]]).digits) +
+                (i == 0 ? std::string(" at head")
+                        : " after " + std::string(format_address(element[words[i - 1]]).digits)) +
+                " WORD: " + words[i] + "\n";
+  }
+  for (const std::string& word : words) {
+    expected += "counted " + std::string(format_address(element[word]).digits) +
+                " COUNT: 2 WORD: " + word + "\n";
+  }
+  EXPECT_EQ("", first_difference(expected, trace));
+  tracer_release(&tracer);
+  list_free(&head);
+  EXPECT_EQ(0, countdown_slots::live());
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, TracerIndexTest,
+                         testing::Values(ShortageCase{"IndexGrows", 0, 2048},
+                                         ShortageCase{"NoIndex", 1, 0},
+                                         ShortageCase{"IndexCannotGrow", 2, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

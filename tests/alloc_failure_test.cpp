@@ -1,5 +1,6 @@
 // Every allocation the list makes is made to fail in turn: the operation
-// must report it, leave the list exactly as it was and leak nothing.
+// must report it, leave the list exactly as it was and leak nothing. The
+// trace reader's too: it must report the lack of memory, not a fault.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "countdown_alloc.h"
 #include "list_test_util.h"
+#include "trace_reader.h"
 #include "word_count.h"
 #include "word_list.h"
 
@@ -182,5 +184,33 @@ TEST_P(WholeRunFailureTest, KeepsWhatSucceeded) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, WholeRunFailureTest, testing::Bool(),
                          [](const auto& info) { return info.param ? "Sticky" : "Once"; });
+
+// Tests each allocation of a trace's reading failing in turn, the
+// replay's and its final listing's: the reader says it ran out of
+// memory, keeps nothing and leaks nothing.
+TEST(TraceReadFailureTest, ReportsNoMemory) {
+  const std::string text =
+      "wordlist-trace 1\n"
+      "inserted 00001000 at head WORD: a\n"
+      "counted 00001000 COUNT: 2 WORD: a\n"
+      "Seznam - adresa prvniho prvku: 00001000\n"
+      "  1 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: a\n";
+  for (long n = 1;; ++n) {
+    const long live = countdown::live();
+    ParsedTrace trace{};
+    ListingError error{};
+    countdown::fail_at(n, false);
+    const ReadResult result = trace_read(text.data(), text.size(), &trace, &error);
+    countdown::disarm();
+    if (!countdown::failed()) {
+      EXPECT_EQ(ReadResult::kRead, result) << error.line << ": " << error.what;
+      trace_release(&trace);
+      break;
+    }
+    ASSERT_EQ(ReadResult::kNoMemory, result) << "allocation " << n;
+    ASSERT_EQ(nullptr, trace.steps) << "allocation " << n;
+    ASSERT_EQ(live, countdown::live()) << "allocation " << n;
+  }
+}
 
 }  // namespace

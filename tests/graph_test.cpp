@@ -481,6 +481,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "the word is in the list already: it would have been counted"},
         BrokenCase{"LinkedAfterUnknown", trace_edited("after 00001000", "after 00002000"), 6,
                    "the element it is linked after is not in the list"},
+        // Addresses below and between the inserted ones, not only above.
+        BrokenCase{"LinkedAfterBelowAll", trace_edited("after 00001000", "after 00000800"), 6,
+                   "the element it is linked after is not in the list"},
+        BrokenCase{"CountedBetween", trace_edited("counted 00001000", "counted 00001020"), 4,
+                   "ADR is not an element of the list"},
         BrokenCase{"LinkedOutOfOrder", trace_edited("after 00001000", "after 00001040"), 6,
                    "the word would not stand in order where it is linked"},
         BrokenCase{"InsertedAtWrongHead",

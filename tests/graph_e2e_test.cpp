@@ -323,6 +323,15 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         CommandCase{"MaxOne", "$GRAPH --max 1 listing >out && grep -qF '... and 2 more' out", 0, "",
                     false},
+        // Every digit counts, 9 among them.
+        CommandCase{"MaxNineteen",
+                    "seq 30 >neco.txt && $WORDLIST >big && $GRAPH --max 19 big >out && "
+                    "grep -qF '... and 13 more' out",
+                    0, "", false},
+        CommandCase{
+            "TraceMaxOne",
+            "echo a b c >t && $TRACE t | $GRAPH --max 1 >out && grep -qF '... and 4 more' out", 0,
+            "", false},
         CommandCase{"PageWhole", "$GRAPH --html listing >out && grep -qF '\"counts\":[1,2,3]' out",
                     0, "", false},
         CommandCase{"PageMaxOne",

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -317,6 +318,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: --max takes a number of elements, not "
                     "'18446744073709551616' (see wordlist-graph --help)\n",
                     false},
+        CommandCase{"MaxOfSizeMax", "$GRAPH --max " + std::to_string(SIZE_MAX) + " listing >out", 0,
+                    "", false},
         CommandCase{"MaxNotOnlyDigits", "$GRAPH --max=1e3 listing >out", 2,
                     "wordlist-graph: --max takes a number of elements, not '1e3' (see "
                     "wordlist-graph --help)\n",

@@ -32,13 +32,19 @@ std::vector<std::string> words_at(std::size_t home, std::size_t capacity, std::s
   return words;
 }
 
-// Elements holding `words`, for the index, which reads only their words.
-std::vector<WordNode> elements(std::vector<std::string>* words) {
+// Elements holding copies of words, as the list's elements hold their
+// own: the index must compare words, not where they lie.
+struct Elements {
+  std::vector<std::string> words;
   std::vector<WordNode> nodes;
-  for (std::string& word : *words) {
-    nodes.push_back(WordNode{word.data(), 1, nullptr});
+};
+
+Elements elements(const std::vector<std::string>& words) {
+  Elements made{words, {}};
+  for (std::string& word : made.words) {
+    made.nodes.push_back(WordNode{word.data(), 1, nullptr});
   }
-  return nodes;
+  return made;
 }
 
 // Tests that words that meet are all found: three at home in the last of
@@ -49,7 +55,8 @@ TEST(IndexTest, FindsWordsThatMeet) {
   constexpr std::size_t kSlots = 16;
   std::vector<std::string> held = words_at(kSlots - 1, kSlots, 3, "a");
   held.push_back(words_at(0, kSlots, 1, "b")[0]);
-  const std::vector<WordNode> nodes = elements(&held);
+  const Elements made = elements(held);
+  const std::vector<WordNode>& nodes = made.nodes;
   std::vector<std::string> absent = words_at(kSlots - 1, kSlots, 1, "c");
   absent.push_back(words_at(0, kSlots, 1, "d")[0]);
   absent.push_back(words_at(2, kSlots, 1, "e")[0]);
@@ -76,7 +83,8 @@ TEST(IndexTest, GrowsKeepingEveryWord) {
   for (int i = 0; i < 1024; ++i) {
     words.push_back("w" + std::to_string(i));
   }
-  const std::vector<WordNode> nodes = elements(&words);
+  const Elements made = elements(words);
+  const std::vector<WordNode>& nodes = made.nodes;
   WordIndex index = index_make(2);
   for (const WordNode& node : nodes) {
     index_remember(&index, &node);
@@ -96,8 +104,8 @@ TEST(IndexTest, GrowsKeepingEveryWord) {
 // Tests that an index whose slots cannot be had, at first or to grow, is
 // given up: it finds nothing, takes nothing more and keeps no memory.
 TEST(IndexTest, GivenUpWithoutMemory) {
-  std::vector<std::string> words{"a", "b"};
-  const std::vector<WordNode> nodes = elements(&words);
+  const Elements made = elements({"a", "b"});
+  const std::vector<WordNode>& nodes = made.nodes;
   countdown_slots::fail_at(1);
   WordIndex none = index_make(8);
   index_remember(&none, &nodes[0]);

@@ -75,28 +75,31 @@ TEST(IndexTest, FindsWordsThatMeet) {
   EXPECT_EQ(0, countdown_slots::live());
 }
 
-// Tests that the index doubles when it would be more than half full,
-// keeping every element and only the one area of slots: 1024 words
-// remembered from 2 slots take 2048.
+// Tests that the index doubles when it would be more than half full, and
+// not before, keeping every element and only the one area of slots:
+// from 2 slots, 1024 words take 2048, and one more 4096.
 TEST(IndexTest, GrowsKeepingEveryWord) {
   std::vector<std::string> words;
-  for (int i = 0; i < 1024; ++i) {
+  for (int i = 0; i <= 1024; ++i) {
     words.push_back("w" + std::to_string(i));
   }
   const Elements made = elements(words);
   const std::vector<WordNode>& nodes = made.nodes;
   WordIndex index = index_make(2);
+  std::size_t half_full = 0;
   for (const WordNode& node : nodes) {
+    half_full = index.capacity;
     index_remember(&index, &node);
   }
+  EXPECT_EQ(2048U, half_full);
+  EXPECT_EQ(4096U, index.capacity);
   EXPECT_EQ(1, countdown_slots::live());
-  EXPECT_EQ(2048U, index.capacity);
   std::size_t lost = 0;
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     lost += index_find(index, words[i].c_str()) == &nodes[i] ? 0 : 1;
   }
   EXPECT_EQ(0U, lost) << "of " << nodes.size();
-  EXPECT_EQ(nullptr, index_find(index, "w1024"));
+  EXPECT_EQ(nullptr, index_find(index, "w1025"));
   index_release(&index);
   EXPECT_EQ(0, countdown_slots::live());
 }

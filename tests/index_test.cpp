@@ -47,11 +47,23 @@ Elements elements(const std::vector<std::string>& words) {
   return made;
 }
 
+// Checks that a test leaves no area of slots behind, and disarms the
+// memory whatever the test did.
+class IndexTest : public testing::Test {
+ protected:
+  void SetUp() override { live_ = countdown_slots::live(); }
+  void TearDown() override {
+    countdown_slots::fail_at(0);
+    EXPECT_EQ(live_, countdown_slots::live()) << "areas of slots left allocated";
+  }
+  long live_ = 0;
+};
+
 // Tests that words that meet are all found: three at home in the last of
 // 16 slots, whose search goes on from the end of the slots to their
 // start, and one at home in the first, pushed on past them. Words not held
 // are not found, whichever slot of the chain their search starts from.
-TEST(IndexTest, FindsWordsThatMeet) {
+TEST_F(IndexTest, FindsWordsThatMeet) {
   constexpr std::size_t kSlots = 16;
   std::vector<std::string> held = words_at(kSlots - 1, kSlots, 3, "a");
   held.push_back(words_at(0, kSlots, 1, "b")[0]);
@@ -72,13 +84,12 @@ TEST(IndexTest, FindsWordsThatMeet) {
     EXPECT_EQ(nullptr, index_find(index, word.c_str())) << word;
   }
   index_release(&index);
-  EXPECT_EQ(0, countdown_slots::live());
 }
 
 // Tests that the index doubles when it would be more than half full, and
 // not before, keeping every element and only the one area of slots:
 // from 2 slots, 1024 words take 2048, and one more 4096.
-TEST(IndexTest, GrowsKeepingEveryWord) {
+TEST_F(IndexTest, GrowsKeepingEveryWord) {
   std::vector<std::string> words;
   for (int i = 0; i <= 1024; ++i) {
     words.push_back("w" + std::to_string(i));
@@ -93,7 +104,7 @@ TEST(IndexTest, GrowsKeepingEveryWord) {
   }
   EXPECT_EQ(2048U, half_full);
   EXPECT_EQ(4096U, index.capacity);
-  EXPECT_EQ(1, countdown_slots::live());
+  EXPECT_EQ(live_ + 1, countdown_slots::live());
   std::size_t lost = 0;
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     lost += index_find(index, words[i].c_str()) == &nodes[i] ? 0 : 1;
@@ -101,12 +112,11 @@ TEST(IndexTest, GrowsKeepingEveryWord) {
   EXPECT_EQ(0U, lost) << "of " << nodes.size();
   EXPECT_EQ(nullptr, index_find(index, "w1025"));
   index_release(&index);
-  EXPECT_EQ(0, countdown_slots::live());
 }
 
 // Tests that an index whose slots cannot be had, at first or to grow, is
 // given up: it finds nothing, takes nothing more and keeps no memory.
-TEST(IndexTest, GivenUpWithoutMemory) {
+TEST_F(IndexTest, GivenUpWithoutMemory) {
   const Elements made = elements({"a", "b"});
   const std::vector<WordNode>& nodes = made.nodes;
   countdown_slots::fail_at(1);
@@ -119,11 +129,9 @@ TEST(IndexTest, GivenUpWithoutMemory) {
   ASSERT_EQ(&nodes[0], index_find(full, "a"));
   countdown_slots::fail_at(1);
   index_remember(&full, &nodes[1]);
-  countdown_slots::fail_at(0);
   EXPECT_TRUE(full.given_up);
   EXPECT_EQ(0U, full.capacity);
   EXPECT_EQ(nullptr, index_find(full, "a"));
-  EXPECT_EQ(0, countdown_slots::live());
 }
 
 struct ShortageCase {
@@ -134,7 +142,7 @@ struct ShortageCase {
 
 void PrintTo(const ShortageCase& test, std::ostream* out) { *out << test.name; }
 
-class TracerIndexTest : public testing::TestWithParam<ShortageCase> {};
+class TracerIndexTest : public IndexTest, public testing::WithParamInterface<ShortageCase> {};
 
 // The lines of `text`, carriage returns dropped (Windows' text mode
 // writes one before every line feed).
@@ -183,7 +191,6 @@ TEST_P(TracerIndexTest, TracesEveryAddition) {
     }
   }
   const std::string trace = testing::internal::GetCapturedStdout();
-  countdown_slots::fail_at(0);
   EXPECT_EQ(GetParam().capacity, tracer.index.capacity);
   std::map<std::string, const WordNode*> element;
   for (const WordNode* node = head; node != nullptr; node = node->next) {
@@ -204,7 +211,6 @@ TEST_P(TracerIndexTest, TracesEveryAddition) {
   EXPECT_EQ("", first_difference(expected, trace));
   tracer_release(&tracer);
   list_free(&head);
-  EXPECT_EQ(0, countdown_slots::live());
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, TracerIndexTest,

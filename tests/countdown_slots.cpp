@@ -26,13 +26,13 @@ long live() { return g_live; }
 
 // Each area begins with one more slot, which holds its count: releasing
 // it with another count is a fault in the index, and ends the test.
-static_assert(sizeof(std::size_t) <= sizeof(const WordNode*), "a slot holds a count");
+static_assert(sizeof(std::size_t) <= sizeof(void*), "a slot holds a count");
 
 const WordNode** index_slots_allocate(std::size_t count) {
   if (++g_attempts == g_fail_at) {
     return nullptr;
   }
-  auto* area = static_cast<const WordNode**>(std::calloc(count + 1, sizeof(const WordNode*)));
+  auto* area = static_cast<const WordNode**>(std::calloc(count + 1, sizeof(void*)));
   if (area == nullptr) {
     std::abort();  // the tests themselves ran out of memory
   }

@@ -118,17 +118,17 @@ TEST_F(IndexTest, GrowsKeepingEveryWord) {
 // given up: it finds nothing, takes nothing more and keeps no memory.
 TEST_F(IndexTest, GivenUpWithoutMemory) {
   const Elements made = elements({"a", "b"});
-  const std::vector<WordNode>& nodes = made.nodes;
+  const WordNode& a = made.nodes.front();
   countdown_slots::fail_at(1);
   WordIndex none = index_make(8);
-  index_remember(&none, &nodes[0]);
+  index_remember(&none, &a);
   EXPECT_TRUE(none.given_up);
   EXPECT_EQ(nullptr, index_find(none, "a"));
   WordIndex full = index_make(2);
-  index_remember(&full, &nodes[0]);
-  ASSERT_EQ(&nodes[0], index_find(full, "a"));
+  index_remember(&full, &a);
+  ASSERT_EQ(&a, index_find(full, "a"));
   countdown_slots::fail_at(1);
-  index_remember(&full, &nodes[1]);
+  index_remember(&full, &made.nodes.back());
   EXPECT_TRUE(full.given_up);
   EXPECT_EQ(0U, full.capacity);
   EXPECT_EQ(nullptr, index_find(full, "a"));

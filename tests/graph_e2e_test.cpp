@@ -314,6 +314,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
                     "--help)\n",
                     false},
+        CommandCase{"ViewLastWins",
+                    "$GRAPH --view memory --view list listing >out && grep -qF 'in list order' out",
+                    0, "", false},
+        CommandCase{"MaxEmpty", "$GRAPH --max= listing >out", 2,
+                    "wordlist-graph: --max takes a number of elements, not '' (see wordlist-graph "
+                    "--help)\n",
+                    false},
         CommandCase{"MaxPastSizeMax", "$GRAPH --max 18446744073709551616 listing >out", 2,
                     "wordlist-graph: --max takes a number of elements, not "
                     "'18446744073709551616' (see wordlist-graph --help)\n",

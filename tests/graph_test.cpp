@@ -80,6 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"NotAListing", "hello\n", 1,
                    "not a listing: expected its header or the empty-list line"},
         BrokenCase{"NoLineFeed", "hello", 1, kNoLineEnd},
+        BrokenCase{"BlankLine", "\n", 1,
+                   "not a listing: expected its header or the empty-list line"},
         BrokenCase{"EmptyListThenMore", "Seznam je prazdny.\nx\n", 2,
                    "a line follows the empty-list line"},
         BrokenCase{"HeaderLowerCase", edited("AAAA0010\n", "aaaa0010\n"), 1, kHeaderDigits},
@@ -186,13 +188,20 @@ TEST_P(GoodListingTest, ReadsEveryElement) {
   listing_release(&listing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, GoodListingTest,
-                         testing::Values(GoodCase{"Linux64", kGood, 3, 16},
-                                         GoodCase{"Windows32", listing_of(3, "\r\n"), 3, 8},
-                                         GoodCase{"WidePositions", listing_of(1200, "\n"), 1200, 8},
-                                         GoodCase{"EmptyList", "Seznam je prazdny.\n", 0, 0},
-                                         GoodCase{"EmptyListCrLf", "Seznam je prazdny.\r\n", 0, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, GoodListingTest,
+    testing::Values(GoodCase{"Linux64", kGood, 3, 16},
+                    GoodCase{"CountAtItsLimit", edited("COUNT: 100", "COUNT: 2147483647"), 3, 16},
+                    // Any address but null is an element's.
+                    GoodCase{"HeadAtOne",
+                             replaced(edited("AAAA0010\n", "00000001\n"), "ADR: 00005555AAAA0010",
+                                      "ADR: 0000555500000001"),
+                             3, 16},
+                    GoodCase{"Windows32", listing_of(3, "\r\n"), 3, 8},
+                    GoodCase{"WidePositions", listing_of(1200, "\n"), 1200, 8},
+                    GoodCase{"EmptyList", "Seznam je prazdny.\n", 0, 0},
+                    GoodCase{"EmptyListCrLf", "Seznam je prazdny.\r\n", 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // What dot_write_word writes for `word`.
 // What `write` writes to a file.

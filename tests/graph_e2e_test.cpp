@@ -310,6 +310,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: unknown option, or an option without its value: '--colour' "
                     "(see wordlist-graph --help)\n",
                     false},
+        CommandCase{"ShortOption", "$GRAPH -x listing >out", 2,
+                    "wordlist-graph: unknown option, or an option without its value: '-x' "
+                    "(see wordlist-graph --help)\n",
+                    false},
         CommandCase{"BadView", "$GRAPH --view=tree listing >out", 2,
                     "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
                     "--help)\n",
@@ -381,9 +385,33 @@ INSTANTIATE_TEST_SUITE_P(
                     2, "wordlist-graph: t:2: ADR is not an element of the list\n", false},
         CommandCase{"TwoRuns",
                     "echo a b a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html s f >out "
-                    "&& grep -qF '\"other\":{' out",
+                    "&& grep -qF '\"other\":{' out && grep -qF '\"build\":\"sorted\"' out && "
+                    "grep -qF '\"build\":\"front\"' out",
                     0, "", false},
-        CommandCase{"TwoRunsBuiltAlike", "echo a >t && $TRACE t >s && $GRAPH --html s s >out", 2,
+        CommandCase{"TracePage",
+                    "echo a b a >t && $TRACE t | $GRAPH --html >out && "
+                    "grep -qF '\"build\":\"sorted\"' out",
+                    0, "", false},
+        CommandCase{"TwoRunsOneBroken",
+                    "echo a >t && $TRACE t >s && "
+                    "printf 'wordlist-trace 1 front\\ncounted 00001000 COUNT: 2 WORD: a\\n' >b && "
+                    "$GRAPH --html s b >out",
+                    2, "wordlist-graph: b:2: ADR is not an element of the list\n", false},
+        CommandCase{"TwoRunsNotShortened",
+                    "echo a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html --max 1 s f "
+                    ">out",
+                    2,
+                    "wordlist-graph: s: a replay is drawn whole: --max does not apply to a trace's "
+                    "page\n",
+                    false},
+        CommandCase{"TwoRunsOutputFull",
+                    "echo a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html s f "
+                    ">/dev/full",
+                    2, kFull, false},
+        CommandCase{"OperandsOnlyAfterDashes", "cp listing ./-x && $GRAPH -- -x >out", 0, "",
+                    false},
+        CommandCase{"TwoRunsBuiltAlike",
+                    "echo a >t && $TRACE t >s && cp s s2 && $GRAPH --html s2 s >out", 2,
                     "wordlist-graph: s: built the same way as the first trace: give one trace of "
                     "each way (wordlist-trace, and wordlist-trace --front)\n",
                     false},
@@ -414,6 +442,11 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         CommandCase{"BrokenPage", "$GRAPH --html broken >out", 2,
                     "wordlist-graph: broken:2: COUNT is below 1\n", false},
+        // Read whole, but more lines than the reader has room for.
+        CommandCase{"ReaderOutOfMemory",
+                    "{ echo 'Seznam - adresa prvniho prvku: 0000AAA0'; head -c 16777216 /dev/zero "
+                    "| tr '\\0' '\\n'; } >big && ulimit -v 262144 && $GRAPH big >out",
+                    1, "wordlist-graph: big: out of memory\n", true},
         CommandCase{"TooLargeForMemory",
                     "truncate -s 256M big && ulimit -v 131072 && $GRAPH big >out", 1,
                     "wordlist-graph: big: out of memory\n", true}),

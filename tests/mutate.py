@@ -11,8 +11,9 @@ lines, braces and the contents of strings and characters are left alone.
 --seed picks which mutants, --sample how many of them (all by default).
 
 Each mutant is built in a build directory of its own (build/mutate,
-configured from the release preset, warnings not errors but a missing
-return an error), where the normal incremental build rebuilds only what
+configured from the release preset, or --preset asan, whose LeakSanitizer
+also kills a mutant that leaks; warnings not errors but a missing return
+an error), where the normal incremental build rebuilds only what
 the mutant touches. A mutant that does not compile is left out. One whose
 programs come out byte for byte as without it is equivalent and is not
 run. Otherwise every GoogleTest binary that it changed (or whose programs
@@ -32,6 +33,7 @@ from the normal test command.
   nice python3 tests/mutate.py trace/word_index.cpp trace/tracer.cpp
   nice python3 tests/mutate.py --base main --sample 200 --seed 7
   nice python3 tests/mutate.py --retry build/mutate/survivors.txt
+  nice python3 tests/mutate.py --preset asan --retry build/mutate/survivors.txt
   python3 tests/mutate.py --list graph/main.cpp
 """
 
@@ -259,13 +261,14 @@ class Build:
     """The mutation run's own build directory: its programs, test binaries,
     and what a mutant changed in them."""
 
-    def __init__(self, directory, jobs):
+    def __init__(self, directory, jobs, preset):
         self.dir = directory
         self.jobs = jobs
+        self.preset = preset
         self.backup = directory / "mutate-original"
 
     def configure(self):
-        status = run(["cmake", "--preset", "release", "-B", str(self.dir),
+        status = run(["cmake", "--preset", self.preset, "-B", str(self.dir),
                       "-DWORDLIST_WERROR=OFF", "-DCMAKE_CXX_FLAGS=-Werror=return-type"],
                      ROOT, None)
         if status != 0:
@@ -340,8 +343,10 @@ def main():
     parser.add_argument("--retry", help="run again the mutants listed in this survivors file")
     parser.add_argument("--seed", type=int, default=1, help="chooses the mutants (default 1)")
     parser.add_argument("--sample", type=int, help="how many mutants to run (default: all)")
-    parser.add_argument("--build", default=str(ROOT / "build" / "mutate"),
-                        help="the build directory (default build/mutate)")
+    parser.add_argument("--preset", default="release", choices=["release", "asan"],
+                        help="the configure preset of the build (default release)")
+    parser.add_argument("--build", help="the build directory (default build/mutate, "
+                        "build/mutate-asan with --preset asan)")
     parser.add_argument("--jobs", type=int, default=2, help="build jobs (default 2)")
     parser.add_argument("--list", action="store_true", help="list the mutants, run none")
     args = parser.parse_args()
@@ -351,7 +356,8 @@ def main():
     if not args.files and not args.base:
         parser.error("name the files to mutate, or --base REV, or --retry FILE")
 
-    build = Build(Path(args.build).resolve(), args.jobs)
+    default = "mutate" if args.preset == "release" else "mutate-" + args.preset
+    build = Build(Path(args.build or ROOT / "build" / default).resolve(), args.jobs, args.preset)
     for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(signum, stop)
     restore_left_behind(build)

@@ -356,6 +356,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "seq 3000 >neco.txt && $WORDLIST >big && $GRAPH --max 1 big >out && "
                     "grep -qF '... and 3001 more' out",
                     0, "", false},
+        // A text that can be read but not measured.
+        CommandCase{
+            "ListFromPipe",
+            "mkfifo neco.txt && (timeout 10 sh -c 'echo word >neco.txt' &) && $WORDLIST >out", 2,
+            "wordlist: neco.txt: Illegal seek\n", false},
         CommandCase{"DirectoryInput", "$GRAPH . >out", 2, "wordlist-graph: .: Is a directory\n",
                     false},
         CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2, kFull, false},

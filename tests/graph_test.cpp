@@ -482,6 +482,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"CountOfOne", trace_edited("COUNT: 2", "COUNT: 1"), 4, kCountForm2},
         BrokenCase{"CountLeadingZero", trace_edited("COUNT: 2", "COUNT: 02"), 4, kCountForm2},
         BrokenCase{"CountOverflows", trace_edited("COUNT: 2", "COUNT: 2147483648"), 4, kCountHigh},
+        BrokenCase{"CountAtItsLimit", trace_edited("COUNT: 2", "COUNT: 2147483647"), 4,
+                   "COUNT is not the element's count plus one"},
         BrokenCase{"InsertedNull", trace_edited("inserted 00001040", "inserted 00000000"), 3,
                    "ADR is null"},
         BrokenCase{"InsertedTwice", trace_edited("inserted 00001040", "inserted 00001000"), 3,
@@ -545,6 +547,15 @@ INSTANTIATE_TEST_SUITE_P(
             7, "ADR is not the replayed list's element at this position"},
         BrokenCase{"OtherBuild", trace_edited("trace 1\n", "trace 1 back\n"), 1,
                    "the trace's format is not version 1"},
+        // No addresses in the additions, or no additions at all.
+        BrokenCase{"ListingWithoutInsertions",
+                   "wordlist-trace 1\nnot counted WORD: a\n"
+                   "Seznam - adresa prvniho prvku: 00001000\n"
+                   "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: a\n",
+                   4, "the replayed list ends before this element"},
+        BrokenCase{"ListingWithoutAdditions",
+                   "wordlist-trace 1\nSeznam - adresa prvniho prvku: 00001000\n", 3,
+                   "no element follows the header"},
         BrokenCase{"ListingEmpty", kTrace.substr(0, kTrace.find("Seznam")) + "Seznam je prazdny.\n",
                    7, "the replayed list is not empty"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -576,6 +587,8 @@ TEST(TraceTest, ReadsEveryStep) {
     trace_release(&trace);
   }
   EXPECT_FALSE(is_trace(kGood.data(), kGood.size()));
+  EXPECT_TRUE(is_trace("wordlist-trace ", 15));  // the name alone, to be read as a trace
+  EXPECT_FALSE(is_trace("wordlist-trace", 14));
   ParsedTrace front{};
   ListingError error{};
   ASSERT_EQ(ReadResult::kRead, trace_read(kFrontTrace.data(), kFrontTrace.size(), &front, &error))
@@ -587,6 +600,41 @@ TEST(TraceTest, ReadsEveryStep) {
     EXPECT_EQ(elements[i], front.steps[i].element) << i;
   }
   trace_release(&front);
+}
+
+// Tests where two traces' additions first differ: nowhere, in the first
+// word (of the same length), in a later one, or where the shorter ends,
+// whichever of the two it is.
+TEST(TraceTest, FindsTheFirstDifference) {
+  const std::string other_first =
+      "wordlist-trace 1\ninserted 00001000 at head WORD: pokuz\n"
+      "Seznam - adresa prvniho prvku: 00001000\n"
+      "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: pokuz\n";
+  const std::string shorter = kTrace.substr(0, kTrace.find("inserted 00001080")) +
+                              "Seznam - adresa prvniho prvku: 00001040\n"
+                              "  1 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+                              "  2 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: pokus\n";
+  const struct {
+    const std::string& a;
+    const std::string& b;
+    std::size_t differs;
+  } cases[] = {{kTrace, kTrace, 0},
+               {kTrace, other_first, 1},
+               {kTrace, kFrontTrace, 4},
+               {kTrace, shorter, 5},
+               {shorter, kTrace, 5}};
+  for (const auto& test : cases) {
+    ParsedTrace a{};
+    ParsedTrace b{};
+    ListingError error{};
+    ASSERT_EQ(ReadResult::kRead, trace_read(test.a.data(), test.a.size(), &a, &error))
+        << error.line << ": " << error.what;
+    ASSERT_EQ(ReadResult::kRead, trace_read(test.b.data(), test.b.size(), &b, &error))
+        << error.line << ": " << error.what;
+    EXPECT_EQ(test.differs, traces_first_difference(a, b)) << test.differs;
+    trace_release(&a);
+    trace_release(&b);
+  }
 }
 
 }  // namespace

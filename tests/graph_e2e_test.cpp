@@ -429,6 +429,14 @@ INSTANTIATE_TEST_SUITE_P(
             "additions in the same order\n",
             false},
         CommandCase{
+            "TwoRunsOneLonger",
+            "echo a >t && $TRACE t >s && echo a b >t && $TRACE --front t >f && "
+            "$GRAPH --html s f >out",
+            2,
+            "wordlist-graph: f: addition 6 is not that of s: the traces are not of the same "
+            "additions in the same order\n",
+            false},
+        CommandCase{
             "TwoRunsOneListing", "echo a >t && $TRACE t >s && $GRAPH --html s listing >out", 2,
             "wordlist-graph: listing: not a trace: two inputs must be two traces of one text\n",
             false},

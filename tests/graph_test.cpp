@@ -214,8 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
                     GoodCase{"CountAtItsLimit", edited("COUNT: 100", "COUNT: 2147483647"), 3, 16},
                     // Any address but null is an element's.
                     GoodCase{"HeadAtOne",
-                             replaced(edited("AAAA0010\n", "00000001\n"), "ADR: 00005555AAAA0010",
-                                      "ADR: 0000555500000001"),
+                             replaced(edited("00005555AAAA0010\n", "0000000000000001\n"),
+                                      "ADR: 00005555AAAA0010", "ADR: 0000000000000001"),
                              3, 16},
                     GoodCase{"Windows32", listing_of(3, "\r\n"), 3, 8},
                     GoodCase{"WidePositions", listing_of(1200, "\n"), 1200, 8},

@@ -306,9 +306,9 @@ test('Genesis\'s replay page becomes ready', async (context) => {
     return;
   }
   const { page, trouble } = await open(pageOf(traceOf(text, folder), folder, 'genesis.html'));
-  assert.match(await page.textContent('#status'), /^Step 38523 of 38523: "/);
+  assert.match(await page.textContent('#status'), /^Step 38,523 of 38,523: "/);
   assert.match(await page.textContent('#totals'),
-    /^\d+ elements looked at for 38523 additions of 3216 distinct words$/);
+    /^\d{1,3}(,\d{3})* elements looked at for 38,523 additions of 3,216 distinct words$/);
   assert.deepEqual(trouble, []);
   await page.close();
 });

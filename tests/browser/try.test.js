@@ -41,8 +41,9 @@ async function drop(page, bytes, name = 'neco.txt') {
   await counted(page, bytes.length);
 }
 
+// Waits for the count of `size` bytes, told in English.
 const counted = (page, size) => page.waitForFunction((expected) =>
-  document.getElementById('message').textContent.startsWith(`Counted ${expected} bytes.`), size);
+  document.getElementById('message').textContent.startsWith(`Counted ${expected} bytes.`), size.toLocaleString('en-US'));
 
 // A listing's element lines as [words, count] and their addresses.
 function parsed(listing) {
@@ -222,7 +223,7 @@ test('Genesis counted and its replay ready', { skip: browserName !== 'chromium' 
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
   const took = Date.now() - started;
   console.log(`# Genesis (${text.length} bytes) counted and its replay ready in ${took} ms`);
-  assert.match(await page.textContent('#status'), /^sorted: Step 38523 of 38523: "/);
+  assert.match(await page.textContent('#status'), /^sorted: Step 38,523 of 38,523: "/);
   assert.deepEqual(trouble, []);
   await page.close();
 });

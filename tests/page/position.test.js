@@ -23,6 +23,7 @@ import { followedElements, pointersOf, targetName } from '../../graph/page/point
 import {
   addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt,
 } from '../../graph/page/run.js';
+import { sayTold } from '../../graph/page/language.js';
 import {
   detailsText, followed, found, phasesOf, plainText, preceded, statusText,
 } from '../../graph/page/texts.js';
@@ -292,7 +293,7 @@ test('what the page says at chosen positions', { skip }, () => {
   ];
   // The addition of "Don" told line by line: its outcome only once decided.
   const don = planOf(run, 7);
-  const told = (line) => text(statusText(run, { step: 7, line, free: 0 }, at({ step: 7, line, free: 0 })))
+  const told = (line) => text(statusText('en', run, { step: 7, line, free: 0 }, at({ step: 7, line, free: 0 })))
     .replace(/; line .*/, '');
   const phase = (line) => phasesOf(run, { step: 7, line, free: 0 }).current;
   const steps = [
@@ -313,15 +314,16 @@ test('what the page says at chosen positions', { skip }, () => {
   assert.deepEqual(phasesOf(run, { step: 4, line: 9, free: 0 }), { taken: ['look', 'count'], current: 'count' });
   for (const [position, selected, details, status] of cases) {
     const list = at(position);
-    assert.equal(text(detailsText(run, list, selected)), details, JSON.stringify(position));
-    if (status) assert.equal(text(statusText(run, position, list)), status, JSON.stringify(position));
+    assert.equal(text(detailsText('en', run, list, selected)), details, JSON.stringify(position));
+    if (status) assert.equal(text(statusText('en', run, position, list)), status, JSON.stringify(position));
   }
   // Following NEXT and going back from the element outside the list.
   const made = at({ step: 9, line: plan.linkedFrom - 1, free: 0 });
   assert.deepEqual(followed(run, made, stop), { select: t });
-  assert.deepEqual(preceded(made, stop), { note: 'No element of the list points here: it is not in the list.' });
-  assert.deepEqual(followed(run, at({ step: 9, line: plan.changedFrom, free: 0 }), stop),
-    { note: 'NEXT of the element not linked yet is null: *slot is not copied yet.' });
+  const noted = ({ note }) => text(sayTold('en', note));
+  assert.equal(noted(preceded(made, stop)), 'No element of the list points here: it is not in the list.');
+  assert.equal(noted(followed(run, at({ step: 9, line: plan.changedFrom, free: 0 }), stop)),
+    'NEXT of the element not linked yet is null: *slot is not copied yet.');
   assert.equal(made.status[stop], MADE);
   assert.equal(at({ step: 9, line: 0, free: 6 }).status[0], UNLINKED);
   assert.equal(at({ step: 9, line: 0, free: 7 }).status[0], RELEASED);
@@ -329,9 +331,9 @@ test('what the page says at chosen positions', { skip }, () => {
   // Find: a sorted run says where a word would go, a front run the head.
   const front = openRun(pageDataOf(workedWords, { front: true }), map);
   const whole = (r) => listAt(r, afterStep(r, 9));
-  assert.equal(text(found(run, whole(run), 'b').answer),
+  assert.equal(text(sayTold('en', found(run, whole(run), 'b').answer)),
     '"b" is not in the list: it would be linked after 3 "ahoj".');
-  assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
+  assert.equal(text(sayTold('en', found(front, whole(front), 'b').answer)), '"b" is not in the list: it would be linked at the head.');
 });
 
 test('every pointer of every call points at a box drawn, the head or null, at every line step', { skip }, () => {

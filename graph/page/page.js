@@ -175,8 +175,6 @@ function showRun() {
   if (replayed && runs.length > 1) showSwitch(state.lang, runs[1 - state.run].name);
 }
 
-
-
 // ---- The fragment.
 
 function save() {

@@ -771,6 +771,10 @@ test('in Czech: the worked example says everything in Czech, and the switch keep
     assert.deepEqual(english.frames, kept.frames);
     await page.selectOption('#lang', 'cs');
     assert.deepEqual(await spoken(page), { ...kept, hash: `${kept.hash}&lang=cs` });
+    // An arrow key on the switch is the switch's, not the list's.
+    await page.evaluate(() => document.getElementById('lang').focus());
+    await page.keyboard.press('ArrowLeft');
+    assert.equal(await page.textContent('#details'), kept.texts[1]);
     // A link's lang=en, on a Czech browser.
     await page.evaluate(() => { location.hash = '#step=7&line=20&lang=en'; });
     await page.waitForFunction(() => document.documentElement.lang === 'en');

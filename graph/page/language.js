@@ -34,21 +34,29 @@ export function linkedLanguage(hash) {
   return asked !== null && Object.hasOwn(TABLES, asked) ? asked : null;
 }
 
-// Each language's rules, made once: they depend on the language alone.
-const rulesOf = new Map();
-function rules(lang) {
-  if (!rulesOf.has(lang)) {
-    rulesOf.set(lang, { plural: new Intl.PluralRules(lang), number: new Intl.NumberFormat(lang) });
+// A language's rules, `kind` 'plural' or 'number' (with `digits` after
+// the point, or as many as it takes), each made once when first asked
+// for: they depend on the language alone.
+const rulesMade = new Map();
+function rules(lang, kind, digits = undefined) {
+  const key = `${lang} ${kind} ${digits}`;
+  if (!rulesMade.has(key)) {
+    rulesMade.set(key, kind === 'plural' ? new Intl.PluralRules(lang) : new Intl.NumberFormat(lang,
+      digits === undefined ? {} : { minimumFractionDigits: digits, maximumFractionDigits: digits }));
   }
-  return rulesOf.get(lang);
+  return rulesMade.get(key);
 }
 
 // A number as `lang` writes it in running text (47 652 071, 47,652,071);
-// with `digits`, with that many after the decimal point.
+// with `digits`, with that many after the decimal point. A whole number
+// below a thousand is its digits in each language the page speaks (a
+// test holds this to Intl.NumberFormat): the page's usual numbers need
+// no NumberFormat, whose making costs a page tens of milliseconds.
 export function numberText(lang, value, digits = undefined) {
-  if (digits === undefined) return rules(lang).number.format(value);
-  return new Intl.NumberFormat(lang, { minimumFractionDigits: digits, maximumFractionDigits: digits })
-    .format(value);
+  const small = typeof value === 'bigint' ? value >= 0n && value < 1000n
+    : Number.isInteger(value) && value >= 0 && value < 1000;
+  if (digits === undefined && small) return String(value);
+  return rules(lang, 'number', digits).format(value);
 }
 
 // Whether Czech writes "ze" before the number `n` rather than "z": before
@@ -106,7 +114,7 @@ function filled(lang, key, text, places, plural) {
     if (!Object.hasOwn(places, name)) throw new Error(`'${key}' has no value for {${name}}`);
     const value = places[name];
     if (plural?.[name]) {
-      const form = plural[name][rules(lang).plural.select(Number(value))];
+      const form = plural[name][rules(lang, 'plural').select(Number(value))];
       parts.push(...filled(lang, key, form, places, null));
     } else if (filter) {
       parts.push(FILTERS[filter](lang, value));

@@ -8,7 +8,7 @@
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
-  LANGUAGES, languageOf, sayText,
+  LANGUAGES, languageOf, linkedLanguage, sayText,
 } from './language.js';
 import {
   boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
@@ -111,7 +111,8 @@ export function startPage(pageData, source, signal = undefined, extra = '', lang
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
     note: null, answer: null, selections: runs.map(() => null),
     left: runs.map(() => null), ...PLAY_SPEEDS,
-    lang: language?.lang ?? languageOf(navigator.languages), langKept: language?.kept ?? false,
+    lang: linkedLanguage(location.hash) ?? language?.lang ?? languageOf(navigator.languages),
+    langKept: linkedLanguage(location.hash) !== null || (language?.kept ?? false),
   };
   shown = { run: -1, lang: null, position: null, list: null, stop: null };
   plotted = { run: null, width: 0, maxima: null };
@@ -577,6 +578,10 @@ function init() {
   for (const target of [canvas, $('plot')]) resized.observe(target);
   listening.signal?.addEventListener('abort', () => resized.disconnect());
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
+  // The fixed texts in the language the link opens in, before the page is
+  // first laid out.
+  showLanguage(state.lang, run(), replayed ? runs : null, []);
+  shown.lang = state.lang;
   const before = sizeOf(canvas);
   openLink(location.hash);
   // The panels just written may have taken some of the canvas's room:

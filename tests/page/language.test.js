@@ -142,6 +142,13 @@ test('numbers in running text as each language writes them; in a listing line as
     ['cs', 2n ** 40n, undefined, '1\u00A0099\u00A0511\u00A0627\u00A0776'],
   ];
   for (const [lang, value, digits, written] of cases) assert.equal(numberText(lang, value, digits), written);
+  // Below a thousand, whole numbers are written without NumberFormat: as it would.
+  for (const lang of LANGUAGES) {
+    const format = new Intl.NumberFormat(lang);
+    const differ = Array.from({ length: 1001 }, (_, n) => n).filter((n) => numberText(lang, n) !== format.format(n));
+    assert.deepEqual(differ, [], lang);
+    assert.equal(numberText(lang, 999n), format.format(999n));
+  }
   assert.equal(sayText('cs', 'status.empty', { step: 0, total: 38523 }), 'Krok 0 ze 38\u00A0523: seznam je prázdný');
   assert.equal(sayText('en', 'status.empty', { step: 0, total: 38523 }), 'Step 0 of 38,523: the list is empty');
   assert.equal(sayText('cs', 'canvas.up', { bytes: 4096n }), '+4\u00A0096 B k dalšímu výše');

@@ -40,7 +40,7 @@ export const TEXTS_CS = {
   'step.forward': 'O jedno přidání vpřed',
   'step.slider': 'Přidání',
   'play.button': 'Přehrát (mezerník)',
-  'speed.label': 'Rychlost {speed} přidání/s',
+  'speed.label': 'Přidání za sekundu {speed}',
   'word.next': 'Další výskyt slova (w)',
   'switch.toFront': 'Ukázat přidávání na začátek (r)',
   'switch.toFrontLabel': 'Ukázat přidávání na začátek (r), běh funkce list_add_front',
@@ -51,13 +51,13 @@ export const TEXTS_CS = {
   'line.forward': 'O jeden řádek kódu vpřed',
   'line.forwardButton': 'řádek (]) \u25B6',
   'line.slider': 'Krok po řádcích v tomto přidání',
-  'line.speedLabel': 'Řádky {speed} řádků/s',
+  'line.speedLabel': 'Řádků za sekundu {speed}',
   'line.none': 'žádné kroky po řádcích',
   'line.inAddition': 'krok {at} {length|z} v tomto přidání',
   'line.inFree': 'krok {at} {length|z} ve funkci list_free',
   'hint.text': 'Jste tu poprvé? Klávesou {lineForward} provedete další řádek kódu seznamu a klávesou ' +
-    '{lineBack} se vrátíte o řádek zpět, klávesami {stepForward} a {stepBack} o celé přidání vpřed ' +
-    'a zpět, {space} spustí přehrávání. {close}',
+    '{lineBack} se vrátíte o řádek zpět, klávesami {stepForward} a {stepBack} se posunete o celé přidání ' +
+    'vpřed a zpět, {space} spustí přehrávání. {close}',
   'hint.close': 'Rozumím',
   'key.space': 'mezerník',
   'key.home': 'Home',
@@ -194,8 +194,8 @@ export const TEXTS_CS = {
   'legend.target': '{target}NEXT vybraného prvku a {source}prvek, který na něj ukazuje',
   'legend.null': 'null',
   'help.text': 'Klikněte na rámeček, nebo sledujte odkazy klávesami {home} {end} {left} {right}; {view} ' +
-    'přepíná zobrazení; kolečkem nebo {plus} {minus} {zero} se přibližuje, tažením posouvá (dvěma prsty ' +
-    'přibližuje).',
+    'přepíná zobrazení; kolečkem nebo klávesami {plus} {minus} {zero} se mění přiblížení, tažením se ' +
+    'obrázek posouvá (dvěma prsty se přibližuje).',
 
   // try.html.
   'try.title': 'wordlist: vyzkoušejte si ho',

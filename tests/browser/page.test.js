@@ -659,6 +659,7 @@ test('the page laid out on a wide screen, at 200% zoom and on a phone', async ()
     });
     const where = `${width}x${height}`;
     assert.ok(laid.sideways <= 0, `${where}: nothing scrolls sideways`);
+    assert.deepEqual((await layoutFaults(page)).cut, [], `${where}: no control cut`);
     assert.ok(laid.picture >= 0.4, `${where}: the picture ${laid.picture} of the height`);
     assert.equal(laid.cut, false, `${where}: no line of code cut`);
     assert.equal(laid.touchAction, 'none', where);

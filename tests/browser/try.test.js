@@ -260,8 +260,9 @@ test('in Czech: what the page says, the replay with it; the switch says it all i
     assert.match(await page.textContent('#status'),
       /^sorted: Step 9 of 9: "stop": looking for it, looked at 0 so far; line 77 \(step 1 of \d+ in this addition\)$/);
     assert.deepEqual(await fragmentOf(page), { ...at, lang: 'en' });
-    await page.selectOption('#lang', 'cs');
     await page.setViewportSize({ width: 414, height: 896 });
+    assert.deepEqual(await layoutFaults(page), { cut: [], sideways: 0 }, '414x896, English');
+    await page.selectOption('#lang', 'cs');
     assert.deepEqual(await layoutFaults(page), { cut: [], sideways: 0 }, '414x896');
     assert.deepEqual(trouble, []);
     await page.close();

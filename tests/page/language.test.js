@@ -79,6 +79,8 @@ test('every key the pages ask for is in the tables, and every key of the tables 
 
 test('the HTML carries keys, not texts: no words outside a keyed element', () => {
   for (const page of ['graph/page/page.html', 'wasm/page/try.html']) {
+    // The title is the program's name until the page names what it shows.
+    assert.match(read(page), /<title>wordlist<\/title>/, page);
     const body = read(page).replace(/^[\s\S]*<body>/, '')
       .replace(/<script[\s\S]*?<\/script>/g, '').replace(/<!--[\s\S]*?-->/g, '')
       // The switch, named in both languages; numbers to choose from.

@@ -24,7 +24,7 @@
 # name, an import of a module not in its list, an import cycle and an
 # import that renames (`as`).
 cmake_policy(VERSION 3.25)
-set(page_modules words.js replay.js code_steps.js run.js position.js texts.js layout.js fragment.js
+set(page_modules words.js texts_en.js texts_cs.js language.js labels.js replay.js code_steps.js run.js position.js texts.js layout.js fragment.js
   pointers.js fade.js gestures.js
   drawing.js plot.js panels.js view.js page.js)
 list(TRANSFORM page_modules PREPEND "${PAGE_DIR}/")

@@ -149,6 +149,8 @@ bool read_elements(LineReader* reader, std::uint64_t head, int digits, ParsedLis
 }
 
 // Orders the elements by address; two elements at one address cannot be.
+// Elements at one address stand in list order, so that the second of each
+// is the first to repeat it: the earliest of those is the line at fault.
 bool sort_by_address(LineReader* reader, ParsedListing* listing) {
   const ListedElement* elements = listing->elements;
   for (std::size_t i = 0; i < listing->size; ++i) {
@@ -156,15 +158,20 @@ bool sort_by_address(LineReader* reader, ParsedListing* listing) {
   }
   std::sort(listing->by_address, listing->by_address + listing->size,
             [elements](std::size_t a, std::size_t b) {
-              return elements[a].address < elements[b].address;
+              return elements[a].address != elements[b].address
+                         ? elements[a].address < elements[b].address
+                         : a < b;
             });
+  std::size_t repeat = SIZE_MAX;
   for (std::size_t i = 1; i < listing->size; ++i) {
-    const std::size_t a = listing->by_address[i - 1];
     const std::size_t b = listing->by_address[i];
-    if (elements[a].address == elements[b].address) {
-      reader->line = std::max(a, b) + 2;  // after the header, 1-based
-      return fail(reader, "ADR is that of an earlier element");
+    if (elements[listing->by_address[i - 1]].address == elements[b].address) {
+      repeat = std::min(repeat, b);
     }
+  }
+  if (repeat != SIZE_MAX) {
+    reader->line = repeat + 2;  // after the header, 1-based
+    return fail(reader, "ADR is that of an earlier element");
   }
   return true;
 }

@@ -82,10 +82,11 @@ bool parse_limit(const char* text, std::size_t* limit) {
     return false;
   }
   for (; *text != '\0'; ++text) {
-    if (*text < '0' || *text > '9' || value > (SIZE_MAX - 9) / 10) {
+    const auto digit = static_cast<std::size_t>(*text - '0');
+    if (*text < '0' || *text > '9' || value > (SIZE_MAX - digit) / 10) {
       return false;
     }
-    value = value * 10 + static_cast<std::size_t>(*text - '0');
+    value = value * 10 + digit;
   }
   *limit = value;
   return true;

@@ -1,5 +1,6 @@
 // Every allocation the list makes is made to fail in turn: the operation
-// must report it, leave the list exactly as it was and leak nothing.
+// must report it, leave the list exactly as it was and leak nothing. The
+// trace reader's too: it must report the lack of memory, not a fault.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "countdown_alloc.h"
 #include "list_test_util.h"
+#include "trace_reader.h"
 #include "word_count.h"
 #include "word_list.h"
 
@@ -182,5 +184,61 @@ TEST_P(WholeRunFailureTest, KeepsWhatSucceeded) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, WholeRunFailureTest, testing::Bool(),
                          [](const auto& info) { return info.param ? "Sticky" : "Once"; });
+
+struct ReadingCase {
+  const char* name;
+  bool trace;
+  std::string text;
+};
+
+void PrintTo(const ReadingCase& test, std::ostream* out) { *out << test.name; }
+
+class ReadingFailureTest : public testing::TestWithParam<ReadingCase> {};
+
+// Reads the case's text as a listing or a trace; whether anything is kept.
+ReadResult read_text(const ReadingCase& test, bool* kept, ListingError* error) {
+  ParsedTrace trace{};
+  const ReadResult result =
+      test.trace ? trace_read(test.text.data(), test.text.size(), &trace, error)
+                 : listing_read(test.text.data(), test.text.size(), &trace.listing, error);
+  *kept = trace.steps != nullptr || trace.listing.elements != nullptr;
+  trace_release(&trace);
+  return result;
+}
+
+// Tests each allocation of a reading failing in turn, a listing's and a
+// trace's (its replay's and its final listing's): the reader says it ran
+// out of memory, keeps nothing and leaks nothing.
+TEST_P(ReadingFailureTest, ReportsNoMemory) {
+  for (long n = 1;; ++n) {
+    const long live = countdown::live();
+    bool kept = false;
+    ListingError error{};
+    countdown::fail_at(n, false);
+    const ReadResult result = read_text(GetParam(), &kept, &error);
+    countdown::disarm();
+    if (!countdown::failed()) {
+      EXPECT_EQ(ReadResult::kRead, result) << error.line << ": " << error.what;
+      break;
+    }
+    ASSERT_EQ(ReadResult::kNoMemory, result) << "allocation " << n;
+    ASSERT_FALSE(kept) << "allocation " << n;
+    ASSERT_EQ(live, countdown::live()) << "allocation " << n;
+  }
+}
+
+const char* const kListing =
+    "Seznam - adresa prvniho prvku: 00001000\n"
+    "  1 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: a\n";
+
+INSTANTIATE_TEST_SUITE_P(Readers, ReadingFailureTest,
+                         testing::Values(ReadingCase{"Listing", false, kListing},
+                                         ReadingCase{
+                                             "Trace", true,
+                                             std::string("wordlist-trace 1\n"
+                                                         "inserted 00001000 at head WORD: a\n"
+                                                         "counted 00001000 COUNT: 2 WORD: a\n") +
+                                                 kListing}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

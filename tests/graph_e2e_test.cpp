@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -312,20 +313,42 @@ INSTANTIATE_TEST_SUITE_P(
                     "wordlist-graph: unknown option, or an option without its value: '--colour' "
                     "(see wordlist-graph --help)\n",
                     false},
+        CommandCase{"ShortOption", "$GRAPH -x listing >out", 2,
+                    "wordlist-graph: unknown option, or an option without its value: '-x' "
+                    "(see wordlist-graph --help)\n",
+                    false},
         CommandCase{"BadView", "$GRAPH --view=tree listing >out", 2,
                     "wordlist-graph: --view takes list or memory, not 'tree' (see wordlist-graph "
+                    "--help)\n",
+                    false},
+        CommandCase{"ViewLastWins",
+                    "$GRAPH --view memory --view list listing >out && grep -qF 'in list order' out",
+                    0, "", false},
+        CommandCase{"MaxEmpty", "$GRAPH --max= listing >out", 2,
+                    "wordlist-graph: --max takes a number of elements, not '' (see wordlist-graph "
                     "--help)\n",
                     false},
         CommandCase{"MaxPastSizeMax", "$GRAPH --max 18446744073709551616 listing >out", 2,
                     "wordlist-graph: --max takes a number of elements, not "
                     "'18446744073709551616' (see wordlist-graph --help)\n",
                     false},
+        CommandCase{"MaxOfSizeMax", "$GRAPH --max " + std::to_string(SIZE_MAX) + " listing >out", 0,
+                    "", false},
         CommandCase{"MaxNotOnlyDigits", "$GRAPH --max=1e3 listing >out", 2,
                     "wordlist-graph: --max takes a number of elements, not '1e3' (see "
                     "wordlist-graph --help)\n",
                     false},
         CommandCase{"MaxOne", "$GRAPH --max 1 listing >out && grep -qF '... and 2 more' out", 0, "",
                     false},
+        // Every digit counts, 9 among them.
+        CommandCase{"MaxNineteen",
+                    "seq 30 >neco.txt && $WORDLIST >big && $GRAPH --max 19 big >out && "
+                    "grep -qF '... and 13 more' out",
+                    0, "", false},
+        CommandCase{
+            "TraceMaxOne",
+            "echo a b c >t && $TRACE t | $GRAPH --max 1 >out && grep -qF '... and 4 more' out", 0,
+            "", false},
         CommandCase{"PageWhole", "$GRAPH --html listing >out && grep -qF '\"counts\":[1,2,3]' out",
                     0, "", false},
         CommandCase{"PageMaxOne",
@@ -336,6 +359,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "seq 3000 >neco.txt && $WORDLIST >big && $GRAPH --max 1 big >out && "
                     "grep -qF '... and 3001 more' out",
                     0, "", false},
+        // A text that can be read but not measured.
+        CommandCase{
+            "ListFromPipe",
+            "mkfifo neco.txt && (timeout 10 sh -c 'echo word >neco.txt' &) && $WORDLIST >out", 2,
+            "wordlist: neco.txt: Illegal seek\n", false},
         CommandCase{"DirectoryInput", "$GRAPH . >out", 2, "wordlist-graph: .: Is a directory\n",
                     false},
         CommandCase{"OutputFull", "echo 'Seznam je prazdny.' | $GRAPH >/dev/full", 2, kFull, false},
@@ -367,9 +395,33 @@ INSTANTIATE_TEST_SUITE_P(
                     2, "wordlist-graph: t:2: ADR is not an element of the list\n", false},
         CommandCase{"TwoRuns",
                     "echo a b a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html s f >out "
-                    "&& grep -qF '\"other\":{' out",
+                    "&& grep -qF '\"other\":{' out && grep -qF '\"build\":\"sorted\"' out && "
+                    "grep -qF '\"build\":\"front\"' out",
                     0, "", false},
-        CommandCase{"TwoRunsBuiltAlike", "echo a >t && $TRACE t >s && $GRAPH --html s s >out", 2,
+        CommandCase{"TracePage",
+                    "echo a b a >t && $TRACE t | $GRAPH --html >out && "
+                    "grep -qF '\"build\":\"sorted\"' out",
+                    0, "", false},
+        CommandCase{"TwoRunsOneBroken",
+                    "echo a >t && $TRACE t >s && "
+                    "printf 'wordlist-trace 1 front\\ncounted 00001000 COUNT: 2 WORD: a\\n' >b && "
+                    "$GRAPH --html s b >out",
+                    2, "wordlist-graph: b:2: ADR is not an element of the list\n", false},
+        CommandCase{"TwoRunsNotShortened",
+                    "echo a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html --max 1 s f "
+                    ">out",
+                    2,
+                    "wordlist-graph: s: a replay is drawn whole: --max does not apply to a trace's "
+                    "page\n",
+                    false},
+        CommandCase{"TwoRunsOutputFull",
+                    "echo a >t && $TRACE t >s && $TRACE --front t >f && $GRAPH --html s f "
+                    ">/dev/full",
+                    2, kFull, false},
+        CommandCase{"OperandsOnlyAfterDashes", "cp listing ./-x && $GRAPH -- -x >out", 0, "",
+                    false},
+        CommandCase{"TwoRunsBuiltAlike",
+                    "echo a >t && $TRACE t >s && cp s s2 && $GRAPH --html s2 s >out", 2,
                     "wordlist-graph: s: built the same way as the first trace: give one trace of "
                     "each way (wordlist-trace, and wordlist-trace --front)\n",
                     false},
@@ -385,10 +437,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "printf 'wordlist-trace 1\\ncounted 00001000 COUNT: 2 WORD: a\\n' >b && "
                     "echo a >t && $TRACE --front t >f && $GRAPH --html b f >out",
                     2, "wordlist-graph: b:2: ADR is not an element of the list\n", false},
-        CommandCase{"TwoRunsOutputFull",
-                    "echo a b a >t && $TRACE t >s && $TRACE --front t >f && "
-                    "$GRAPH --html s f >/dev/full",
-                    2, kFull, false},
+        CommandCase{
+            "TwoRunsOneLonger",
+            "echo a >t && $TRACE t >s && echo a b >t && $TRACE --front t >f && "
+            "$GRAPH --html s f >out",
+            2,
+            "wordlist-graph: f: addition 6 is not that of s: the traces are not of the same "
+            "additions in the same order\n",
+            false},
         CommandCase{
             "TwoRunsOneListing", "echo a >t && $TRACE t >s && $GRAPH --html s listing >out", 2,
             "wordlist-graph: listing: not a trace: two inputs must be two traces of one text\n",
@@ -408,6 +464,11 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         CommandCase{"BrokenPage", "$GRAPH --html broken >out", 2,
                     "wordlist-graph: broken:2: COUNT is below 1\n", false},
+        // Read whole, but more lines than the reader has room for.
+        CommandCase{"ReaderOutOfMemory",
+                    "{ echo 'Seznam - adresa prvniho prvku: 0000AAA0'; head -c 16777216 /dev/zero "
+                    "| tr '\\0' '\\n'; } >big && ulimit -v 262144 && $GRAPH big >out",
+                    1, "wordlist-graph: big: out of memory\n", true},
         CommandCase{"TooLargeForMemory",
                     "truncate -s 256M big && ulimit -v 131072 && $GRAPH big >out", 1,
                     "wordlist-graph: big: out of memory\n", true},

@@ -41,6 +41,23 @@ std::string edited(const std::string& from, const std::string& to) {
   return replaced(kGood, from, to);
 }
 
+// A listing of `lines` elements whose NEXT runs back and forth between
+// two addresses, the last one null.
+std::string cycle(int lines) {
+  std::string text = "Seznam - adresa prvniho prvku: 0000AAA0\n";
+  for (int i = 1; i <= lines; ++i) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%3d ADR: %s NEXT: %s COUNT:   1 WORD: w%d\n", i,
+                  i % 2 == 1 ? "0000AAA0" : "0000BBB0",
+                  i == lines   ? "00000000"
+                  : i % 2 == 1 ? "0000BBB0"
+                               : "0000AAA0",
+                  i);
+    text += line;
+  }
+  return text;
+}
+
 struct BrokenCase {
   const char* name;
   std::string text;
@@ -80,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"NotAListing", "hello\n", 1,
                    "not a listing: expected its header or the empty-list line"},
         BrokenCase{"NoLineFeed", "hello", 1, kNoLineEnd},
+        BrokenCase{"BlankLine", "\n", 1,
+                   "not a listing: expected its header or the empty-list line"},
         BrokenCase{"EmptyListThenMore", "Seznam je prazdny.\nx\n", 2,
                    "a line follows the empty-list line"},
         BrokenCase{"HeaderLowerCase", edited("AAAA0010\n", "aaaa0010\n"), 1, kHeaderDigits},
@@ -124,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
                    edited("0030 NEXT: 0000000000000000 COUNT: 100 WORD: x\"<\\N>\n",
                           "0030 NEXT: 00005555AAAA0010 COUNT: 100 WORD: x\n"
                           "  4 ADR: 00005555AAAA0010 NEXT: 0000000000000000 COUNT:   1 WORD: y\n"),
-                   5, "ADR is that of an earlier element"}),
+                   5, "ADR is that of an earlier element"},
+        // A chain that runs round two elements, 40 lines long: the third
+        // line of elements is the first to repeat an address.
+        BrokenCase{"AddressesCycle", cycle(40), 4, "ADR is that of an earlier element"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GoodCase {
@@ -186,13 +208,20 @@ TEST_P(GoodListingTest, ReadsEveryElement) {
   listing_release(&listing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, GoodListingTest,
-                         testing::Values(GoodCase{"Linux64", kGood, 3, 16},
-                                         GoodCase{"Windows32", listing_of(3, "\r\n"), 3, 8},
-                                         GoodCase{"WidePositions", listing_of(1200, "\n"), 1200, 8},
-                                         GoodCase{"EmptyList", "Seznam je prazdny.\n", 0, 0},
-                                         GoodCase{"EmptyListCrLf", "Seznam je prazdny.\r\n", 0, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, GoodListingTest,
+    testing::Values(GoodCase{"Linux64", kGood, 3, 16},
+                    GoodCase{"CountAtItsLimit", edited("COUNT: 100", "COUNT: 2147483647"), 3, 16},
+                    // Any address but null is an element's.
+                    GoodCase{"HeadAtOne",
+                             replaced(edited("00005555AAAA0010\n", "0000000000000001\n"),
+                                      "ADR: 00005555AAAA0010", "ADR: 0000000000000001"),
+                             3, 16},
+                    GoodCase{"Windows32", listing_of(3, "\r\n"), 3, 8},
+                    GoodCase{"WidePositions", listing_of(1200, "\n"), 1200, 8},
+                    GoodCase{"EmptyList", "Seznam je prazdny.\n", 0, 0},
+                    GoodCase{"EmptyListCrLf", "Seznam je prazdny.\r\n", 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // What dot_write_word writes for `word`.
 // What `write` writes to a file.
@@ -475,6 +504,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"CountOfOne", trace_edited("COUNT: 2", "COUNT: 1"), 4, kCountForm2},
         BrokenCase{"CountLeadingZero", trace_edited("COUNT: 2", "COUNT: 02"), 4, kCountForm2},
         BrokenCase{"CountOverflows", trace_edited("COUNT: 2", "COUNT: 2147483648"), 4, kCountHigh},
+        BrokenCase{"CountAtItsLimit", trace_edited("COUNT: 2", "COUNT: 2147483647"), 4,
+                   "COUNT is not the element's count plus one"},
         BrokenCase{"InsertedNull", trace_edited("inserted 00001040", "inserted 00000000"), 3,
                    "ADR is null"},
         BrokenCase{"InsertedTwice", trace_edited("inserted 00001040", "inserted 00001000"), 3,
@@ -483,6 +514,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "the word is in the list already: it would have been counted"},
         BrokenCase{"LinkedAfterUnknown", trace_edited("after 00001000", "after 00002000"), 6,
                    "the element it is linked after is not in the list"},
+        // Addresses below and between the inserted ones, not only above.
+        BrokenCase{"LinkedAfterBelowAll", trace_edited("after 00001000", "after 00000800"), 6,
+                   "the element it is linked after is not in the list"},
+        BrokenCase{"CountedBetween", trace_edited("counted 00001000", "counted 00001020"), 4,
+                   "ADR is not an element of the list"},
         BrokenCase{"LinkedOutOfOrder", trace_edited("after 00001000", "after 00001040"), 6,
                    "the word would not stand in order where it is linked"},
         BrokenCase{"InsertedAtWrongHead",
@@ -533,6 +569,15 @@ INSTANTIATE_TEST_SUITE_P(
             7, "ADR is not the replayed list's element at this position"},
         BrokenCase{"OtherBuild", trace_edited("trace 1\n", "trace 1 back\n"), 1,
                    "the trace's format is not version 1"},
+        // No addresses in the additions, or no additions at all.
+        BrokenCase{"ListingWithoutInsertions",
+                   "wordlist-trace 1\nnot counted WORD: a\n"
+                   "Seznam - adresa prvniho prvku: 00001000\n"
+                   "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: a\n",
+                   4, "the replayed list ends before this element"},
+        BrokenCase{"ListingWithoutAdditions",
+                   "wordlist-trace 1\nSeznam - adresa prvniho prvku: 00001000\n", 3,
+                   "no element follows the header"},
         BrokenCase{"ListingEmpty", kTrace.substr(0, kTrace.find("Seznam")) + "Seznam je prazdny.\n",
                    7, "the replayed list is not empty"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -564,6 +609,8 @@ TEST(TraceTest, ReadsEveryStep) {
     trace_release(&trace);
   }
   EXPECT_FALSE(is_trace(kGood.data(), kGood.size()));
+  EXPECT_TRUE(is_trace("wordlist-trace ", 15));  // the name alone, to be read as a trace
+  EXPECT_FALSE(is_trace("wordlist-trace", 14));
   ParsedTrace front{};
   ListingError error{};
   ASSERT_EQ(ReadResult::kRead, trace_read(kFrontTrace.data(), kFrontTrace.size(), &front, &error))
@@ -575,6 +622,41 @@ TEST(TraceTest, ReadsEveryStep) {
     EXPECT_EQ(elements[i], front.steps[i].element) << i;
   }
   trace_release(&front);
+}
+
+// Tests where two traces' additions first differ: nowhere, in the first
+// word (of the same length), in a later one, or where the shorter ends,
+// whichever of the two it is.
+TEST(TraceTest, FindsTheFirstDifference) {
+  const std::string other_first =
+      "wordlist-trace 1\ninserted 00001000 at head WORD: pokuz\n"
+      "Seznam - adresa prvniho prvku: 00001000\n"
+      "  1 ADR: 00001000 NEXT: 00000000 COUNT:   1 WORD: pokuz\n";
+  const std::string shorter = kTrace.substr(0, kTrace.find("inserted 00001080")) +
+                              "Seznam - adresa prvniho prvku: 00001040\n"
+                              "  1 ADR: 00001040 NEXT: 00001000 COUNT:   1 WORD: druhy\n"
+                              "  2 ADR: 00001000 NEXT: 00000000 COUNT:   2 WORD: pokus\n";
+  const struct {
+    const std::string& a;
+    const std::string& b;
+    std::size_t differs;
+  } cases[] = {{kTrace, kTrace, 0},
+               {kTrace, other_first, 1},
+               {kTrace, kFrontTrace, 4},
+               {kTrace, shorter, 5},
+               {shorter, kTrace, 5}};
+  for (const auto& test : cases) {
+    ParsedTrace a{};
+    ParsedTrace b{};
+    ListingError error{};
+    ASSERT_EQ(ReadResult::kRead, trace_read(test.a.data(), test.a.size(), &a, &error))
+        << error.line << ": " << error.what;
+    ASSERT_EQ(ReadResult::kRead, trace_read(test.b.data(), test.b.size(), &b, &error))
+        << error.line << ": " << error.what;
+    EXPECT_EQ(test.differs, traces_first_difference(a, b)) << test.differs;
+    trace_release(&a);
+    trace_release(&b);
+  }
 }
 
 }  // namespace

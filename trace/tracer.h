@@ -18,18 +18,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "word_index.h"
 #include "word_list.h"
-
-// The elements the trace has seen inserted, found by word: an open hash
-// table of the list's own elements, grown by doubling at half full. When
-// it cannot be had or cannot grow, it is given up, and the tracer walks
-// the list instead.
-struct WordIndex {
-  const WordNode** slots;  // null: an empty slot
-  std::size_t capacity;    // a power of two; 0 when given up
-  std::size_t size;
-  bool given_up;
-};
 
 // How the run adds a word (with list_add_front, or list_add_sorted), and
 // the index of the elements it added.

@@ -5,11 +5,13 @@
 // position, or null; `answers`, each { answer, right } by run, addition
 // and question, since the mode was turned on (a question met again shows
 // its verdict, and is not asked again).
-import { askString } from './ask_texts.js';
 import { present } from './position.js';
 import {
   AT_HEAD, NOT_IN_LIST, NULL_ANSWER, OTHER_ANSWERS, elementAnswer, questionAt, questionsOf, sameAnswer,
 } from './questions.js';
+
+// A note, as the page keeps one: its text's key and places.
+const told = (key) => ({ key, places: {} });
 
 const answerKey = (runIndex, { step, kind }) => `${runIndex}:${step}:${kind}`;
 
@@ -36,7 +38,7 @@ export function askKey(state) {
 
 // The mode turned on or off, at the same position: no question open,
 // nothing answered yet.
-export const toggledAsk = (state) => ({ ...askOff(), ask: !state.ask, note: askString(state.ask ? 'turnedOff' : 'turnedOn') });
+export const toggledAsk = (state) => ({ ...askOff(), ask: !state.ask, note: told(state.ask ? 'ask.turnedOff' : 'ask.turnedOn') });
 
 // The question that a forward step to `position` asks, in the mode.
 export function openedAt(run, state, position) {
@@ -60,13 +62,13 @@ export function answering(run, state, answer) {
 export function keyAnswer(question, key, list, selected) {
   const others = OTHER_ANSWERS[question.kind];
   if (key === 'Enter') {
-    return selected >= 0 && present(list, selected) ? { answer: elementAnswer(selected) } : { note: askString('selectFirst') };
+    return selected >= 0 && present(list, selected) ? { answer: elementAnswer(selected) } : { note: told('ask.selectFirst') };
   }
   if (key === 'n') {
     if (others.includes('absent')) return { answer: NOT_IN_LIST };
-    return others.includes('null') ? { answer: NULL_ANSWER } : { note: askString('noNull') };
+    return others.includes('null') ? { answer: NULL_ANSWER } : { note: told('ask.noNull') };
   }
-  return others.includes('head') ? { answer: AT_HEAD } : { note: askString('noHead') };
+  return others.includes('head') ? { answer: AT_HEAD } : { note: told('ask.noHead') };
 }
 
 // The score: the questions answered right and answered, and of them

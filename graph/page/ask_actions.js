@@ -9,7 +9,6 @@ import {
   answering, keyAnswer, openedAt, toggledAsk, waitingFor,
 } from './ask.js';
 import { answerAt } from './ask_marks.js';
-import { askString } from './ask_texts.js';
 import { $ } from './panels.js';
 import { OTHER_ANSWERS, nextAsked, otherAnswer } from './questions.js';
 
@@ -20,7 +19,7 @@ export function askActions(page) {
   // While a question waits for its answer, so does a forward step, saying so.
   function waits() {
     const question = waitingFor(page.state());
-    if (question) page.update({ note: askString('wait', { line: page.stop().line }) });
+    if (question) page.update({ note: { key: 'ask.wait', places: { line: page.stop().line } } });
     return question !== null;
   }
 

@@ -2,10 +2,10 @@
 // answer under a point of the picture, and after the verdict the right
 // answer marked, and the learner's where it was wrong. In world units,
 // over the scene drawing.js has drawn.
-import { askString } from './ask_texts.js';
 import {
   FAR_BOX_H, HEAD_AT, LINE, NULL_AT, drawNullMark, drawText, sceneBox,
 } from './drawing.js';
+import { sayText } from './language.js';
 import { BOX_H, BOX_W } from './layout.js';
 import { present } from './position.js';
 import {
@@ -90,10 +90,10 @@ export function drawAnswerMarks(context, scene, {
     if (!others.includes('null')) return;
     drawNullMark(s, NULL_AT.x, NULL_AT.y, MARK_COLOUR.target);
     context.textAlign = 'right';
-    drawText(s, askString('nullTarget'), NULL_AT.x - 10, NULL_AT.y + 4, MARK_FONT, MARK_COLOUR.target);
+    drawText(s, sayText(s.lang, 'ask.nullTarget'), NULL_AT.x - 10, NULL_AT.y + 4, MARK_FONT, MARK_COLOUR.target);
     context.textAlign = 'left';
     return;
   }
-  markAnswer(s, truth, MARK_COLOUR.truth, askString('markTruth'), slot);
-  if (!sameAnswer(given, truth)) markAnswer(s, given, MARK_COLOUR.given, askString('markGiven'), slot);
+  markAnswer(s, truth, MARK_COLOUR.truth, sayText(s.lang, 'ask.markTruth'), slot);
+  if (!sameAnswer(given, truth)) markAnswer(s, given, MARK_COLOUR.given, sayText(s.lang, 'ask.markGiven'), slot);
 }

@@ -1,11 +1,13 @@
 // The picture: the list's boxes and arrows on a canvas, in list order or
 // in order of address, drawn from a scene alone: the run, the list at the
-// position (see position.js), the stop of the list's code, and the view
-// (`view`, `selected`, `scale`, `x`, `y`, `width`, `height`). Only what
-// is on screen is drawn.
+// position (see position.js), the stop of the list's code, the view
+// (`view`, `selected`, `scale`, `x`, `y`, `width`, `height`) and the
+// language of its few words of prose (`lang`). Only what is on screen is
+// drawn.
 import {
   BOX_H, BOX_W, GAP_X, GAP_Y, PITCH_X, PITCH_Y, boxPlace, elementAtRank, rankCount, rankIn,
 } from './layout.js';
+import { sayText } from './language.js';
 import { LINKED, nextAddress, present } from './position.js';
 import { pointersOf } from './pointers.js';
 import { addressOf, additionOf, countAt } from './run.js';
@@ -375,7 +377,7 @@ function drawMemoryFields(s, i, box) {
     BOX_CHARS - position.length - 2);
   drawText(s, `COUNT ${countAt(s.run, i, s.list.countStep)}`, x, y + 2 * LINE, FONT, COLOUR.text);
   const distance = distanceUp(s.run, i);
-  if (distance !== null) drawText(s, `+${distance} B to the next up`, x, y + 3 * LINE, FONT, COLOUR.text);
+  if (distance !== null) drawText(s, sayText(s.lang, 'canvas.up', { bytes: distance }), x, y + 3 * LINE, FONT, COLOUR.text);
 }
 
 function arrowHead(s, x, y, angle, colour) {
@@ -512,7 +514,8 @@ function drawEnd(s) {
     nullEnd(s, count === 0 ? { x: -BOX_W, y: 0 } : end, COLOUR.dim);
     return;
   }
-  drawText(s, `\u2026 ${run.data.total - run.size} more`, end.x + BOX_W + 8, end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
+  drawText(s, sayText(s.lang, 'canvas.more', { more: run.data.total - run.size }), end.x + BOX_W + 8,
+    end.y + LINE * 3 + 14, BOLD, COLOUR.dim);
 }
 
 // A null NEXT: a short arrow from the box's NEXT field into the null mark.

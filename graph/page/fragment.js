@@ -1,8 +1,9 @@
 // The page's state in the address's fragment, so that a copied link
 // shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3, and
 // on a page of two runs the run shown (&run=front); Play's speeds where
-// they are not the usual (&speed=600&line-speed=20); and Your turn, where
-// it is on (&ask=1). Elements are named by their final position, 1-based.
+// they are not the usual (&speed=600&line-speed=20); the language where
+// the reader chose it (&lang=cs); and Your turn, where it is on (&ask=1).
+// Elements are named by their final position, 1-based.
 
 // Play's speeds, unless a link says otherwise: additions a second, and
 // line steps a second.
@@ -10,7 +11,7 @@ export const PLAY_SPEEDS = { speed: 60, lineSpeed: 2 };
 
 export function writeFragment({
   view, selected, scale, step, line, free, speed = PLAY_SPEEDS.speed, lineSpeed = PLAY_SPEEDS.lineSpeed,
-  ask = false,
+  lang = '', langKept = false, ask = false,
 }, replay, run = '') {
   const parts = [`view=${view}`];
   if (run) parts.push(`run=${run}`);
@@ -22,11 +23,13 @@ export function writeFragment({
   if (replay && speed !== PLAY_SPEEDS.speed) parts.push(`speed=${speed}`);
   if (replay && lineSpeed !== PLAY_SPEEDS.lineSpeed) parts.push(`line-speed=${lineSpeed}`);
   if (replay && ask) parts.push('ask=1');
+  if (langKept) parts.push(`lang=${lang}`);
   return `#${parts.join('&')}`;
 }
 
 // What `hash` asks for, each field checked against `limits`: `size`
 // elements; `scales` [least, most]; `runs`, the names of a page's runs;
+// `languages`, the languages it speaks;
 // for a replay `total` additions, `lines(k)` line steps in addition k,
 // `freeLines` in list_free, and the speeds Play offers, `speeds` in
 // additions and `lineSpeeds` in lines a second. Absent or unusable fields
@@ -41,6 +44,8 @@ export function readFragment(hash, limits) {
   const read = {};
   const run = (limits.runs ?? []).indexOf(fields.get('run'));
   if (run >= 0) read.run = run;
+  const lang = fields.get('lang');
+  if ((limits.languages ?? []).includes(lang)) read.lang = lang;
   const view = fields.get('view');
   if (view === 'list' || view === 'memory') read.view = view;
   const position = whole('select');

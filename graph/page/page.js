@@ -9,17 +9,19 @@ import { askActions } from './ask_actions.js';
 import { askKey, askOff, marksOf, waitingFor } from './ask.js';
 import { ANSWER_SCALE, drawAnswerMarks } from './ask_marks.js';
 import { askSaid, forgetAsk, showAsk } from './ask_panel.js';
-import { askString } from './ask_texts.js';
 import { pointedAnswer } from './ask_told.js';
 import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
+  LANGUAGES, languageOf, linkedLanguage, sayText,
+} from './language.js';
+import {
   boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
 } from './layout.js';
 import {
-  $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLineStep, showPlaying,
-  showPosition, showScene, showSpeeds, showSwitch, showTotals, showView,
+  $, findElements, forgetPanels, render, revealLine, write, showDetails, showHint, showLanguage, showLineStep,
+  showPlaying, showPosition, showScene, showSpeeds, showSwitch, showView,
 } from './panels.js';
 import { fadeOver, snapshot } from './fade.js';
 import { followGestures } from './gestures.js';
@@ -34,7 +36,7 @@ import {
   additionOf, freeLength, openRun, planLength, planOf, sameLine, stopAt,
 } from './run.js';
 import {
-  followed, found, pointedText, preceded, titleText,
+  followed, found, pointedText, preceded,
 } from './texts.js';
 import {
   MAX_SCALE, MIN_SCALE, START, centred, fitted, framed, revealed, zoomed,
@@ -49,12 +51,17 @@ let runs = [];
 let replayed = false;
 // The whole view. `step`, `line`, `free`: the position (see
 // position.js); `selected`: an element, -1 for none; `note`: the last
-// answer to a key; `answer`: what find said of a word not found;
+// answer to a key and `answer`: what find said of a word not found, each
+// a text's key and places (or null), said in the language shown;
 // `selections`: each run's selected word, kept while the other is shown;
 // `speed` and `lineSpeed`: Play's, in additions and in lines a second;
-// `ask`, `question` and `answers`: Your turn's (see ask.js).
+// `lang`: the language the page speaks, and `langKept`: whether the
+// reader chose it (with the switch, or a link's lang=), so that the link
+// keeps it; one the browser chose is left to the browser that opens the
+// link; `ask`, `question` and `answers`: Your turn's (see ask.js).
 let state = null;
-// What the position determines, with the question open there (`open`,
+// What the page shows was last written for: the run, the language, and
+// what the position determines, with the question open there (`open`,
 // null for none): the list there and the stop of the code, as the
 // question lets them be shown.
 let shown = null;
@@ -70,6 +77,9 @@ let playing = null;
 let fading = null;
 let saidAt = 0;
 let sayTimer = 0;
+// The element under the mouse pointer, -1 for none: its line is written
+// again in another language.
+let pointedAt = -1;
 const FADE_MS = 250; // under 300 ms
 const SAY_EVERY_MS = 500;
 
@@ -77,17 +87,18 @@ const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
 // What every panel shows follows from, besides its own inputs: the run,
-// as startPage opened it for its text, the position, and Your turn's
-// question there. A panel that skips a write compares this, with what
-// else its text follows from.
-const shownFrom = () => ({ run: run(), ...position(), asking: askKey(state) });
+// as startPage opened it for its text, the language, the position and
+// Your turn's question there. A panel that skips a write compares this,
+// with what else its text follows from.
+const shownFrom = () => ({ run: run(), lang: state.lang, ...position(), asking: askKey(state) });
 
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
 // ends its listeners: for a page that shows other data after it.
 // `extra` (`name=value`) is kept in the fragment after the page's own
-// fields.
-export function startPage(pageData, source, signal = undefined, extra = '') {
+// fields. `language` ({ lang, kept }) is the language to start in, unless
+// the link names one; by default the reader's browser's.
+export function startPage(pageData, source, signal = undefined, extra = '', language = null) {
   findElements();
   // Nothing of a page shown before: no panel's last text, no frame or
   // timer asked for, no Play.
@@ -98,6 +109,7 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   clearTimeout(saveTimer);
   clearTimeout(sayTimer);
   saidAt = 0;
+  pointedAt = -1;
   canvas = $('canvas');
   context = canvas.getContext('2d');
   listening = { signal };
@@ -107,10 +119,12 @@ export function startPage(pageData, source, signal = undefined, extra = '') {
   replayed = runs[0].replay !== null;
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
-    note: '', answer: null, selections: runs.map(() => null),
+    note: null, answer: null, selections: runs.map(() => null),
     left: runs.map(() => null), ...PLAY_SPEEDS, ...askOff(),
+    lang: linkedLanguage(location.hash) ?? language?.lang ?? languageOf(navigator.languages),
+    langKept: linkedLanguage(location.hash) !== null || (language?.kept ?? false),
   };
-  shown = { run: -1, position: null, asking: '', open: null, list: null, stop: null };
+  shown = { run: -1, lang: null, position: null, asking: '', open: null, list: null, stop: null };
   plotted = { run: null, width: 0, upTo: 0, maxima: null };
   drawFrame = 0;
   forgetSize();
@@ -135,32 +149,38 @@ function update(change, how = {}) {
   if (moved && change.question === undefined) state.question = null;
   const asking = askKey(state);
   const asked = asking !== shown.asking;
+  const langChanged = state.lang !== shown.lang;
   if (moved || asked) {
     const open = waitingFor(state);
     const [whole, stop] = [listAt(run(), now), replayed ? stopAt(run(), now) : null];
     shown = {
-      run: state.run, position: now, asking, open,
+      ...shown, run: state.run, position: now, asking, open,
       list: open ? concealedList(whole) : whole, stop: open ? concealedStop(stop) : stop,
     };
-    if (runChanged) showRun();
-    if (replayed) {
-      showPosition(run(), now, shown, runs.length > 1);
-      showLineStep(run(), now, open !== null);
-      say();
-    }
+  }
+  if (langChanged) {
+    shown = { ...shown, lang: state.lang };
+    showLanguage(state.lang, run(), replayed ? runs : null,
+      pointedAt >= 0 && present(list(), pointedAt) ? pointedText(state.lang, run(), list(), pointedAt) : []);
+  }
+  if (runChanged || langChanged) showRun();
+  if ((moved || asked || langChanged) && replayed) {
+    showPosition(state.lang, run(), now, shown, runs.length > 1);
+    showLineStep(state.lang, run(), now, shown.open !== null);
+    announce();
   }
   const follow = how.centre ?? how.reveal ?? -1;
   if (how.pointers && shown.stop) Object.assign(state, framing());
   else if (follow >= 0 && present(list(), follow)) {
     Object.assign(state, how.centre !== undefined ? centring(follow) : revealing(follow));
   }
-  showDetails(run(), list(), state.selected, state.answer, shown.open);
-  showView(state.view);
+  showDetails(state.lang, run(), list(), state.selected, state.answer, shown.open);
+  showView(state.lang, state.view);
   if (replayed) {
     showSpeeds(state);
-    showAsk(run(), state, list());
+    showAsk(state.lang, run(), state, list());
   }
-  write($('note'), state.note);
+  write($('note'), state.note ? sayText(state.lang, state.note.key, state.note.places) : '');
   requestDraw();
   if (how.soon) saveSoon();
   else save();
@@ -174,7 +194,7 @@ function update(change, how = {}) {
 // The run shown: the switch to the other. (Its code is listed with the
 // position, for the run it is of.)
 function showRun() {
-  if (replayed && runs.length > 1) showSwitch(runs[1 - state.run].name);
+  if (replayed && runs.length > 1) showSwitch(state.lang, runs[1 - state.run].name);
 }
 
 // ---- The fragment.
@@ -196,7 +216,9 @@ function saveSoon() {
 // final position.
 function openLink(hash) {
   const scales = [MIN_SCALE, MAX_SCALE];
-  const asked = readFragment(hash, { size: run().size, scales, runs: runs.map((r) => r.name) });
+  const asked = readFragment(hash, {
+    size: run().size, scales, runs: runs.map((r) => r.name), languages: LANGUAGES,
+  });
   const target = runs[asked.run ?? state.run];
   const offered = (choice) => [...choice.options].map((option) => Number(option.value));
   const read = readFragment(hash, {
@@ -204,8 +226,10 @@ function openLink(hash) {
     lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
     speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
-  const change = { run: asked.run ?? state.run, selected: read.selected, note: '', answer: null, question: null };
+  const change = { run: asked.run ?? state.run, selected: read.selected, note: null, answer: null, question: null };
   if (read.view) change.view = read.view;
+  // A link without a language leaves the one shown.
+  if (asked.lang) Object.assign(change, { lang: asked.lang, langKept: true });
   // A link without a zoom is at 1, from the picture's corner, whatever the
   // view was before it: a link followed here shows what it shows opened.
   Object.assign(change, { scale: read.scale ?? 1, ...START });
@@ -298,13 +322,13 @@ const framing = () => {
 };
 // The scene the picture is drawn from, but for the canvas's size.
 const sceneOf = () => ({
-  run: run(), list: list(), stop: shown.stop, step: state.step, view: state.view,
+  run: run(), lang: state.lang, list: list(), stop: shown.stop, step: state.step, view: state.view,
   selected: state.selected, scale: state.scale, x: state.x, y: state.y, columns: columns(),
 });
 
 // ---- What the user does.
 
-function select(i, note = '') {
+function select(i, note = null) {
   update({ selected: i, note, answer: null }, { reveal: i });
 }
 
@@ -320,12 +344,12 @@ const back = () => answer(preceded(list(), state.selected));
 function find(text) {
   if (text === '') return;
   if (waitingFor(state)) {
-    update({ note: askString('findWaits') });
+    update({ note: { key: 'ask.findWaits', places: {} } });
     return;
   }
   const reply = found(run(), list(), text);
   if (reply.select !== undefined) select(reply.select);
-  else update({ selected: -1, note: '', answer: reply.answer });
+  else update({ selected: -1, note: null, answer: reply.answer });
 }
 
 const ends = (last) => list().order.length > 0 && select(list().order[last ? list().order.length - 1 : 0]);
@@ -387,27 +411,28 @@ function startFade() {
 // Announces the line about to run with its code, and what a comparison
 // compares; between additions, the status. During Play at most one in
 // SAY_EVERY_MS.
-function say() {
+function announce() {
   clearTimeout(sayTimer);
   const wait = saidAt + SAY_EVERY_MS - performance.now();
   if (playing && wait > 0) {
-    sayTimer = setTimeout(say, wait);
+    sayTimer = setTimeout(announce, wait);
     return;
   }
   saidAt = performance.now();
   const stop = shown.stop;
-  const code = stop ? `Line ${stop.line}: ${run().code.lines[stop.line - 1].trim()} ${$('compare').textContent}` : '';
-  write($('said'), askSaid(run(), state, shown.list) ?? (stop ? code.trim() : $('status').textContent));
+  write($('said'), askSaid(state.lang, run(), state, shown.list) ?? (stop ? sayText(state.lang, 'said.line', {
+    line: stop.line, code: run().code.lines[stop.line - 1].trim(), compare: $('compare').textContent,
+  }).trim() : $('status').textContent));
 }
 
 // Goes to the next addition of the selected element's word.
 function nextOfWord() {
   if (state.selected < 0) {
-    update({ note: 'Select an element first: its word\'s next addition is looked for.' });
+    update({ note: { key: 'note.selectFirst', places: {} } });
     return;
   }
   const later = run().replay.occurrences[state.selected].find((k) => k > state.step);
-  if (later === undefined) update({ note: 'No later addition of this word.' });
+  if (later === undefined) update({ note: { key: 'note.noLater', places: {} } });
   else step(later);
 }
 
@@ -427,7 +452,7 @@ function switchRun() {
   const left = state.left.map((kept, r) => (r === state.run ? position() : kept));
   update({
     run: index, selections, left, selected, ...sameLine(run(), runs[index], position(), left[index]),
-    note: '', answer: null,
+    note: null, answer: null,
   });
 }
 
@@ -494,7 +519,9 @@ const replayKeys = {
 function onKey(event) {
   if (event.target === $('find') || event.target instanceof HTMLTextAreaElement || event.ctrlKey || event.metaKey || event.altKey) return;
   if (event.target instanceof HTMLButtonElement && (event.key === ' ' || event.key === 'Enter')) return;
-  if ((event.target === $('step') || event.target === $('line-step')) && /^(Arrow|Home|End|Page)/.test(event.key)) return;
+  // A slider's and a select's own keys move them, not the list.
+  const own = event.target === $('step') || event.target === $('line-step') || event.target instanceof HTMLSelectElement;
+  if (own && /^(Arrow|Home|End|Page)/.test(event.key)) return;
   const action = (replayed && turn.keyAction(event.key)) || keys[event.key] || (replayed && replayKeys[event.key]);
   if (!action) return;
   event.preventDefault();
@@ -527,8 +554,9 @@ const gestures = {
     else if (i >= 0) select(i);
   },
   point: (px, py) => {
-    const i = elementUnder(px, py);
-    render($('pointer'), i >= 0 ? pointedText(run(), list(), i) : pointedAnswer(turn.answerUnder(px, py)));
+    pointedAt = elementUnder(px, py);
+    render($('pointer'), pointedAt >= 0 ? pointedText(state.lang, run(), list(), pointedAt)
+      : pointedAnswer(state.lang, turn.answerUnder(px, py)));
   },
 };
 
@@ -559,12 +587,12 @@ function initReplay() {
   $('plot').addEventListener('click', onPlotClick, listening);
   $('run').hidden = runs.length < 2;
   if (runs.length > 1) $('run').addEventListener('click', switchRun, listening);
-  showTotals(runs);
 }
 
+// The reader's choice of language, kept in the link.
+const switchLanguage = () => update({ lang: languageOf([$('lang').value]), langKept: true });
+
 function init() {
-  $('title').textContent = titleText(run());
-  document.title = `wordlist: ${$('title').textContent}`;
   // Play is off, and no box is under the pointer yet: of this page's.
   showPlaying(false);
   render($('pointer'), []);
@@ -575,6 +603,7 @@ function init() {
   document.addEventListener('keydown', onKey, listening);
   $('find').addEventListener('keydown', onFindKey, listening);
   $('view').addEventListener('click', switchView, listening);
+  $('lang').addEventListener('change', switchLanguage, listening);
   $('zoom-in').addEventListener('click', () => zoom(1.25), listening);
   $('zoom-out').addEventListener('click', () => zoom(0.8), listening);
   $('fit').addEventListener('click', fit, listening);
@@ -588,6 +617,10 @@ function init() {
   for (const target of [canvas, $('plot')]) resized.observe(target);
   listening.signal?.addEventListener('abort', () => resized.disconnect());
   window.addEventListener('hashchange', () => openLink(location.hash), listening);
+  // The fixed texts in the language the link opens in, before the page is
+  // first laid out.
+  showLanguage(state.lang, run(), replayed ? runs : null, []);
+  shown.lang = state.lang;
   const before = sizeOf(canvas);
   openLink(location.hash);
   // The panels just written may have taken some of the canvas's room:

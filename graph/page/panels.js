@@ -4,14 +4,16 @@
 import { askedDetails, askedPhases, askedStatus } from './ask_told.js';
 import { planStop, shownRanges } from './code_steps.js';
 import { targetName } from './pointers.js';
+import { showTexts } from './labels.js';
+import { sayText, sayTold } from './language.js';
 import { LINKED, nextAddress } from './position.js';
 import {
   addressOf, countAt, freeLength, planAt, planLength,
 } from './run.js';
 import {
-  compareText, detailsText, framesText, namesAt, phasesOf, statusText, totalsText, wordText,
+  compareText, detailsText, framesText, namesAt, phasesOf, statusText, titleText, totalsText,
 } from './texts.js';
-import { pieces } from './words.js';
+import { pieces, wordText } from './words.js';
 
 // The page's element of id `id`. A page without it is built wrong: that
 // is said at once, naming the id, rather than written where nobody sees.
@@ -26,10 +28,10 @@ export function $(id) {
 // frame that would have written to it.
 export const PAGE_ELEMENTS = [
   'ask', 'ask-answers', 'ask-question', 'ask-result', 'ask-why', 'back', 'canvas', 'code', 'compare', 'cost',
-  'details', 'find', 'first', 'fit', 'forward', 'frames', 'hint', 'hint-close', 'last', 'lesson', 'line-back',
-  'line-forward', 'line-speed', 'line-step', 'next', 'next-of-word', 'note', 'play', 'plot', 'pointer',
-  'previous', 'run', 'said', 'scene-boxes', 'scene-pointers', 'score', 'speed', 'stage', 'status', 'step',
-  'timeline', 'title', 'totals', 'view', 'your-turn', 'zoom-in', 'zoom-out',
+  'details', 'find', 'first', 'fit', 'forward', 'frames', 'hint', 'hint-close', 'lang', 'last', 'lesson',
+  'line-back', 'line-forward', 'line-speed', 'line-step', 'next', 'next-of-word', 'note', 'play', 'plot',
+  'pointer', 'previous', 'run', 'said', 'scene-boxes', 'scene-pointers', 'score', 'speed', 'stage', 'status',
+  'step', 'timeline', 'title', 'totals', 'view', 'your-turn', 'zoom-in', 'zoom-out',
 ];
 export function findElements(ids = PAGE_ELEMENTS) {
   ids.forEach($);
@@ -38,8 +40,8 @@ export function findElements(ids = PAGE_ELEMENTS) {
 // What each panel that skips a write last wrote from, by panel. A key is
 // an object whose fields are compared one by one: the run shown, as
 // startPage opened it for the text it counted (so neither the other run
-// nor the same run of another text is ever taken for it), the position,
-// and what else that panel's text follows from. A field added to every
+// nor the same run of another text is ever taken for it), the language,
+// the position, and what else that panel's text follows from. A field added to every
 // key takes part in every skip.
 let writtenFrom = new Map();
 function sameKey(a, b) {
@@ -83,12 +85,12 @@ export function render(element, parts) {
   }
 }
 
-// The selected element, or find's answer for a word not found. While a
-// question is open (`open`), an element not yet in the list does not say
-// when it will be.
-export function showDetails(run, list, selected, answer, open = null) {
-  if (open) render($('details'), askedDetails(run, list, selected));
-  else render($('details'), selected < 0 && answer ? answer : detailsText(run, list, selected));
+// The selected element, or find's answer for a word not found (its
+// text's key and places), in `lang`. While a question is open (`open`),
+// an element not yet in the list does not say when it will be.
+export function showDetails(lang, run, list, selected, answer, open = null) {
+  if (open) render($('details'), askedDetails(lang, run, list, selected));
+  else render($('details'), selected < 0 && answer ? sayTold(lang, answer) : detailsText(lang, run, list, selected));
 }
 
 // Whether Play is on. While it is, what changes many times a second is
@@ -105,8 +107,21 @@ export function showSpeeds({ speed, lineSpeed }) {
   }
 }
 
-export function showView(view) {
-  write($('view'), view === 'list' ? 'Memory view (m)' : 'List view (m)', { 'aria-pressed': String(view === 'memory') });
+export function showView(lang, view) {
+  write($('view'), sayText(lang, view === 'list' ? 'view.toMemory' : 'view.toList'),
+    { 'aria-pressed': String(view === 'memory') });
+}
+
+// The language shown, `lang`: every fixed text, the switch of languages,
+// the title (of `run`), the totals (of `runs`, on a replay's page) and
+// the line under the pointer (`pointed`, its parts).
+export function showLanguage(lang, run, runs, pointed) {
+  showTexts(document, lang);
+  if ($('lang').value !== lang) $('lang').value = lang;
+  $('title').textContent = titleText(lang, run);
+  document.title = sayText(lang, 'page.title', { title: $('title').textContent });
+  if (runs) showTotals(lang, runs);
+  render($('pointer'), pointed);
 }
 
 // Gives `element` the text `text` and the attributes `attributes`,
@@ -119,12 +134,13 @@ export function write(element, text, attributes = {}) {
   }
 }
 
-// Where the replay stands: the status, the phases, the slider and the
-// code, at `position` with the list there and the stop of the code. While
-// a question is open (`open`), the status and the phases tell nothing of
-// what the addition does: neither the phases it takes nor the outcome.
-export function showPosition(run, position, { list, stop, open }, named) {
-  render($('status'), open ? askedStatus(run, open, named) : statusText(run, position, list, named));
+// Where the replay stands, in `lang`: the status, the phases, the slider
+// and the code, at `position` with the list there and the stop of the
+// code. While a question is open (`open`), the status and the phases tell
+// nothing of what the addition does: neither the phases it takes nor the
+// outcome.
+export function showPosition(lang, run, position, { list, stop, open }, named) {
+  render($('status'), open ? askedStatus(lang, run, open, named) : statusText(lang, run, position, list, named));
   const { taken, current } = open ? askedPhases(phasesOf(run, position)) : phasesOf(run, position);
   for (const item of document.querySelectorAll('#phases li')) {
     const hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
@@ -134,7 +150,7 @@ export function showPosition(run, position, { list, stop, open }, named) {
     else item.removeAttribute('aria-current');
   }
   $('step').value = String(position.step);
-  showCode(run, position, stop);
+  showCode(lang, run, position, stop);
 }
 
 // The run whose code is listed, and its list items by line number.
@@ -185,7 +201,7 @@ export function revealLine() {
 
 // The line about to run marked and in view, the active calls with their
 // variables, and what a comparison line compares.
-function showCode(run, position, stop) {
+function showCode(lang, run, position, stop) {
   const codeLines = codeLinesOf(run);
   for (const item of $('code').querySelectorAll('[aria-current]')) item.removeAttribute('aria-current');
   for (const item of $('code').querySelectorAll('.ran')) item.classList.remove('ran');
@@ -203,18 +219,19 @@ function showCode(run, position, stop) {
   lineToReveal = item;
   const names = namesAt(run, position);
   writeItems($('frames'), framesText(stop, names).map((text) => ({ text })));
-  write($('compare'), compareText(stop, names, (i) => run.data.words[i]));
+  write($('compare'), compareText(lang, stop, names, (i) => run.data.words[i]));
 }
 
-// The switch to the other of two runs.
-export function showSwitch(other) {
+// The switch to the other of two runs (`other`, its name), in `lang`.
+export function showSwitch(lang, other) {
   // The name says what the button shows, and then whose run it is.
-  $('run').textContent = `Show the ${other} run (r)`;
-  $('run').setAttribute('aria-label', `Show the ${other} run (r), the run of list_add_${other}`);
+  const front = other === 'front';
+  write($('run'), sayText(lang, front ? 'switch.toFront' : 'switch.toSorted'),
+    { 'aria-label': sayText(lang, front ? 'switch.toFrontLabel' : 'switch.toSortedLabel') });
 }
 
-export function showTotals(runs) {
-  $('totals').replaceChildren(...totalsText(runs).map(({ text, run: index }) => {
+export function showTotals(lang, runs) {
+  $('totals').replaceChildren(...totalsText(lang, runs).map(({ text, run: index }) => {
     if (index === undefined) return text;
     const piece = document.createElement('span');
     piece.className = `run-${index}`;
@@ -224,9 +241,10 @@ export function showTotals(runs) {
 }
 
 // The slider over the line steps of the addition shown (or of list_free):
-// after an addition, at its last. While a question is open (`concealed`)
-// it is not shown: its length would tell which way the addition goes.
-export function showLineStep(run, position, concealed = false) {
+// after an addition, at its last. Its value told in `lang`. While a
+// question is open (`concealed`) it is not shown: its length would tell
+// which way the addition goes.
+export function showLineStep(lang, run, position, concealed = false) {
   const slider = $('line-step');
   slider.classList.toggle('concealed', concealed);
   const { step: k, line, free } = position;
@@ -234,19 +252,20 @@ export function showLineStep(run, position, concealed = false) {
   const value = String(free || line || length);
   write(slider, null, {
     max: String(length),
-    'aria-valuetext': length === 0 ? 'no line steps'
-      : `step ${value} of ${length} in ${free > 0 ? 'list_free' : 'this addition'}`,
+    'aria-valuetext': length === 0 ? sayText(lang, 'line.none')
+      : sayText(lang, free > 0 ? 'line.inFree' : 'line.inAddition', { at: Number(value), length }),
   });
   if (slider.value !== value) slider.value = value;
   if (slider.disabled !== (length === 0)) slider.disabled = length === 0;
 }
 
 // What the picture shows, for a screen reader: a list item per box on
-// screen, and per pointer drawn, for `shown` (the run, the position and
-// what else every panel's key holds). Written only when it changed.
+// screen, and per pointer drawn, for `shown` (the run, the language, the
+// position and what else every panel's key holds). Written only when it
+// changed.
 const SCENE_BOXES = 200; // told one by one; more are only counted
 export function showScene(shown, list, { boxes, pointers }) {
-  const { run } = shown;
+  const { run, lang } = shown;
   // What was drawn, cheaply: the same at the same run and position,
   // nothing to write.
   const drawn = `${boxes.join()}|${pointers.map(({ label, value }) => `${label}:${value.kind}:${value.index}`).join()}|` +
@@ -259,20 +278,27 @@ export function showScene(shown, list, { boxes, pointers }) {
   // then changes the first items, and rarely the others.
   const told = boxes.length <= SCENE_BOXES ? boxes
     : [...boxes.filter((i) => pointed.has(i)), ...boxes.filter((i) => !pointed.has(i))].slice(0, SCENE_BOXES);
+  const fieldWord = { null: 'scene.wordNull', unset: 'scene.wordUnset', released: 'scene.wordReleased' };
   const boxItems = told.map((i) => {
-    const where = list.status[i] === LINKED ? `position ${list.rank[i] + 1}` : 'not in the list';
+    const where = list.status[i] === LINKED ? sayText(lang, 'scene.position', { position: list.rank[i] + 1 })
+      : sayText(lang, 'scene.outside');
     const next = nextAddress(run, list, i, address);
-    const word = i === list.outside && list.word !== 'copied' ? `word ${list.word}`
-      : `word "${toldWord(run, i)}"`;
-    return { address: address(i), text: `${where}: ${word}, count ${countAt(run, i, list.countStep)}, ` +
-      `at ${address(i)}, NEXT ${next === run.nullAddress ? 'null' : next}` };
+    const word = i === list.outside && list.word !== 'copied' ? sayText(lang, fieldWord[list.word])
+      : sayText(lang, 'scene.word', { word: toldWord(run, i) });
+    return {
+      address: address(i),
+      text: sayText(lang, 'scene.box', {
+        where, word, count: countAt(run, i, list.countStep), address: address(i),
+        next: next === run.nullAddress ? 'null' : next,
+      }),
+    };
   });
-  if (told.length < boxes.length) boxItems.push({ text: `and ${boxes.length - told.length} more boxes` });
+  if (told.length < boxes.length) boxItems.push({ text: sayText(lang, 'scene.more', { more: boxes.length - told.length }) });
   writeItems($('scene-boxes'), boxItems);
   writeItems($('scene-pointers'), pointers.map(({ name, label, value }) => {
     const target = targetName(value, address);
-    const to = value.kind === 'next' ? `the NEXT field of ${target}` : target;
-    return { pointer: name, target, text: `${label} points to ${to}` };
+    const text = sayText(lang, value.kind === 'next' ? 'scene.pointsNext' : 'scene.points', { label, target });
+    return { pointer: name, target, text };
   }));
 }
 

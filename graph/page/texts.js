@@ -1,9 +1,14 @@
-// The texts the page writes, as functions of the run, the position, the
-// list there and the selection. A text is a list of parts: strings, and
-// { word } for a word of the data, which the page shows with its escapes
-// marked.
-import { askString } from './ask_texts.js';
-import { findWord, pieces } from './words.js';
+// The texts the page writes, as functions of the language, the run, the
+// position, the list there and the selection, each said through the
+// language's table (language.js). A text is a list of parts: strings,
+// and { word } for a word of the data, which the page shows with its
+// escapes marked. What the page keeps in its state to say later (a note,
+// find's answer) is a text's key and places, said in the language of the
+// moment.
+import {
+  numberText, say, sayText, sayTold,
+} from './language.js';
+import { findWord, pieces, wordText } from './words.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, nextAddress, present,
 } from './position.js';
@@ -11,9 +16,6 @@ import { phaseOf, planStop } from './code_steps.js';
 import {
   addressOf, additionOf, countAt, freeLength, planOf, stopAt,
 } from './run.js';
-
-// A word as one string, its escapes as the page shows them.
-export const wordText = (word) => pieces(word).map((piece) => piece.text).join('');
 
 // A text's parts as one string, words as wordText writes them.
 export const plainText = (parts) => parts.map((part) => (typeof part === 'string' ? part
@@ -38,7 +40,7 @@ function valueText(value, names) {
     case 'element': return names.address(value.index);
     case 'next': return `&${names.address(value.index)}->next`;
     case 'word': return cString(names.word);
-    case 'hidden': return askString('hiddenValue');
+    case 'hidden': return '?'; // a value Your turn hides, as a debugger writes none in any language
     default: return String(value.value);
   }
 }
@@ -50,14 +52,14 @@ export function framesText(stop, names) {
     frame.variables.map(([name, value]) => `${name} = ${valueText(value, names)}`).join(', '));
 }
 
-// What a comparison line compares and what follows from it, or '' on any
-// other line. `wordOf(i)` is element i's word.
-export function compareText(stop, names, wordOf) {
+// What a comparison line compares and what follows from it, in `lang`,
+// or '' on any other line. `wordOf(i)` is element i's word.
+export function compareText(lang, stop, names, wordOf) {
   const compare = stop.compare;
   if (!compare) return '';
-  const against = `${cString(names.word)} against ${cString(wordOf(compare.against))}: `;
-  if ('equal' in compare) return against + (compare.equal ? 'equal, found' : 'not equal, go on');
-  return against + (compare.before ? 'greater, go on' : 'less, stop here');
+  const words = { word: cString(names.word), other: cString(wordOf(compare.against)) };
+  if ('equal' in compare) return sayText(lang, compare.equal ? 'compare.equal' : 'compare.unequal', words);
+  return sayText(lang, compare.before ? 'compare.greater' : 'compare.less', words);
 }
 
 // The names frames and comparisons are written with, at a position.
@@ -69,65 +71,67 @@ export function namesAt(run, position) {
   };
 }
 
-// What addition k did, as the status line tells it.
+// What addition k did, as the status line tells it: a text's key and
+// places.
 function additionTold(run, k, list) {
   const { replay } = run;
-  const { kind, element } = additionOf(run, k);
-  const p = replay.position[k];
-  const looked = run.front ? `${replay.first[k]}` : `${replay.first[k]} + ${replay.second[k]}`;
+  const { kind, element, word } = additionOf(run, k);
+  const places = {
+    word: { word }, position: replay.position[k], first: replay.first[k], second: replay.second[k],
+  };
   if (kind === 'counted') {
-    return `" counted at position ${p}, count ${countAt(run, element, list.countStep)} ` +
-      `(looked at ${replay.first[k]})`;
+    return { key: 'told.counted', places: { ...places, count: countAt(run, element, list.countStep) } };
   }
-  return kind === 'inserted' ? `" inserted at position ${p} (looked at ${looked})` : '" not counted';
+  if (kind !== 'inserted') return { key: 'told.uncounted', places };
+  return { key: run.front ? 'told.insertedFront' : 'told.inserted', places };
 }
 
 // What addition k has done by line step `line` of its plan: nothing of
 // its outcome before the line that decides it has run.
 function additionSoFar(run, k, plan, line, list) {
-  const { replay } = run;
   const [first, second] = list.looked;
-  const p = replay.position[k];
+  const places = {
+    word: { word: additionOf(run, k).word }, position: run.replay.position[k], first, second,
+  };
   if (plan.kind === 'counted') {
     if (line >= plan.changedFrom) return additionTold(run, k, list);
-    if (line >= plan.decidedFrom) return `" found at position ${p} (looked at ${first})`;
-    return `": looking for it, looked at ${first} so far`;
+    if (line >= plan.decidedFrom) return { key: 'told.found', places };
+    return { key: 'told.looking', places };
   }
-  const looked = run.front ? `${first}` : `${first} + ${second}`;
   if (line >= plan.linkedFrom) return additionTold(run, k, list);
-  if (line >= plan.decidedFrom) return `" goes at position ${p} (looked at ${looked})`;
-  if (line < plan.absentFrom) return `": looking for it, looked at ${first} so far`;
-  if (run.front || line < plan.walks[1]?.from) return `" is not in the list (looked at ${first})`;
-  return `" is not in the list (looked at ${first}); finding its place, looked at ${second} so far`;
+  if (line >= plan.decidedFrom) return { key: run.front ? 'told.goesFront' : 'told.goes', places };
+  if (line < plan.absentFrom) return { key: 'told.looking', places };
+  if (run.front || line < plan.walks[1]?.from) return { key: 'told.absent', places };
+  return { key: 'told.placing', places };
 }
 
-// Where in the code a position is paused: the lit source line, and which
-// of the call's line steps it is.
-function lineTold(stop, at, length, where) {
-  return `; line ${stop.line} (step ${at} of ${length} in ${where})`;
-}
-
-// The status line: where the replay stands, and what the addition has
-// done so far. On a page of two runs (`named`), it names the run it
-// speaks of.
-export function statusText(run, position, list, named = false) {
+// The status line in `lang`: where the replay stands, and what the
+// addition has done so far. On a page of two runs (`named`), it names
+// the run it speaks of.
+export function statusText(lang, run, position, list, named = false) {
   const { step: k, line, free } = position;
   const total = run.replay.total;
-  const parts = named ? [`${run.name}: `] : [];
+  let status;
   if (free > 0) {
-    parts.push(`After step ${k} of ${total}: list_free releases the list` +
-      lineTold(stopAt(run, position), free, freeLength(run), 'list_free'));
+    status = say(lang, 'status.free', {
+      step: k, total, line: stopAt(run, position).line, at: free, length: freeLength(run),
+    });
   } else if (k === 0) {
-    parts.push(`Step 0 of ${total}: the list is empty`);
+    status = say(lang, 'status.empty', { step: k, total });
   } else if (line > 0) {
     const plan = planOf(run, k);
-    parts.push(`Step ${k} of ${total}: "`, { word: additionOf(run, k).word },
-      additionSoFar(run, k, plan, line, list) +
-      lineTold(planStop(plan, line), line, plan.length, 'this addition'));
+    const told = sayTold(lang, additionSoFar(run, k, plan, line, list));
+    status = say(lang, 'status.step', {
+      step: k, total,
+      told: say(lang, 'status.line', { told, line: planStop(plan, line).line, at: line, length: plan.length }),
+    });
   } else {
-    parts.push(`Step ${k} of ${total}: "`, { word: additionOf(run, k).word }, additionTold(run, k, list));
+    status = say(lang, 'status.step', { step: k, total, told: sayTold(lang, additionTold(run, k, list)) });
   }
-  return parts;
+  if (!named) return status;
+  return say(lang, 'status.named', {
+    run: sayText(lang, run.front ? 'run.front' : 'run.sorted'), status,
+  });
 }
 
 const PHASES = {
@@ -148,102 +152,111 @@ export function phasesOf(run, position) {
 }
 
 // The word field of element i, as the heap holds it.
-function wordField(run, list, i) {
+function wordField(lang, run, list, i) {
   if (i !== list.outside || list.word === 'copied') return { word: run.data.words[i] };
-  return { null: 'null', unset: '(allocated, not copied yet)', released: '' }[list.word];
+  if (list.word === 'unset') return sayText(lang, 'details.unset');
+  return { null: 'null', released: '' }[list.word];
 }
 
-// An element's fields as the details line writes them, after `lead`.
-function fields(run, list, i, lead) {
+// An element's fields as the listing writes them, from ADR on.
+function fields(lang, run, list, i) {
   const address = (j) => addressOf(run, j);
-  return [`${lead}ADR: ${address(i)} NEXT: ${nextAddress(run, list, i, address)} ` +
-    `COUNT: ${countAt(run, i, list.countStep)} WORD: `, wordField(run, list, i)];
+  return [`ADR: ${address(i)} NEXT: ${nextAddress(run, list, i, address)} ` +
+    `COUNT: ${countAt(run, i, list.countStep)} WORD: `, wordField(lang, run, list, i)];
 }
 
-// The details line: the selected element (`i`, -1 for none) as the
-// listing writes it, or what it is while it is not in the list.
-export function detailsText(run, list, i) {
-  if (i < 0) return [list.order.length === 0 ? 'The list is empty.' : 'No element is selected.'];
+// The details line in `lang`: the selected element (`i`, -1 for none) as
+// the listing writes it, or what it is while it is not in the list.
+export function detailsText(lang, run, list, i) {
+  if (i < 0) return say(lang, list.order.length === 0 ? 'details.empty' : 'details.none');
   const word = { word: run.data.words[i] };
   switch (list.status[i]) {
-    case LINKED: return fields(run, list, i, `${list.rank[i] + 1} `);
-    case MADE: return fields(run, list, i, 'not linked yet: ');
+    case LINKED: {
+      const [head, value] = fields(lang, run, list, i);
+      return [`${list.rank[i] + 1} ${head}`, value];
+    }
+    case MADE: return say(lang, 'details.made', { fields: fields(lang, run, list, i) });
     case UNLINKED:
       // Its word's bytes are no longer the program's to read.
-      return list.word === 'released' ? [fields(run, list, i, 'unlinked, its word released: ')[0]
-        .replace(/ WORD: $/, '')] : fields(run, list, i, 'unlinked, not yet released: ');
+      return list.word === 'released'
+        ? say(lang, 'details.unlinkedReleased', { fields: fields(lang, run, list, i)[0].replace(/ WORD: $/, '') })
+        : say(lang, 'details.unlinked', { fields: fields(lang, run, list, i) });
     case RELEASED:
-      return ['"', word, `" was unlinked and released by list_free: ${addressOf(run, i)} is free.`];
+      return say(lang, 'details.released', { word, address: addressOf(run, i) });
     default:
-      return ['"', word, `" is not in the list yet: it is inserted at step ${run.replay.inserted[i]}.`];
+      return say(lang, 'details.later', { word, step: run.replay.inserted[i] });
   }
 }
 
-// The element under the pointer: its position, or what it is, and its word.
-export function pointedText(run, list, i) {
-  const label = { [LINKED]: `${list.rank[i] + 1}`, [MADE]: 'not linked yet:', [UNLINKED]: 'unlinked:' };
-  return [`${label[list.status[i]]} `, { word: run.data.words[i] }];
+// The element under the pointer, in `lang`: its position as the listing
+// writes it, or what it is, and its word.
+export function pointedText(lang, run, list, i) {
+  const word = { word: run.data.words[i] };
+  if (list.status[i] === MADE) return say(lang, 'pointed.made', { word });
+  if (list.status[i] === UNLINKED) return say(lang, 'pointed.unlinked', { word });
+  return [`${list.rank[i] + 1} `, word];
 }
 
 // Following the selected element's NEXT: { select } the element to
-// select, or { note } why there is none.
+// select, or { note } why there is none, a text's key and places.
 export function followed(run, list, i) {
   if (i < 0 || !present(list, i)) return list.order.length > 0 ? { select: list.order[0] } : {};
   if (list.next[i] >= 0) return { select: list.next[i] };
-  if (list.status[i] === MADE) return { note: 'NEXT of the element not linked yet is null: *slot is not copied yet.' };
-  if (list.status[i] === UNLINKED) return { note: 'NEXT of the unlinked element is null: it was the last.' };
+  if (list.status[i] === MADE) return { note: { key: 'note.madeNull', places: {} } };
+  if (list.status[i] === UNLINKED) return { note: { key: 'note.unlinkedNull', places: {} } };
   const position = list.rank[i] + 1;
   if (run.replay || run.data.tail === run.nullAddress) {
-    return { note: `NEXT of ${position} is null: the list ends here.` };
+    return { note: { key: 'note.end', places: { position } } };
   }
-  return { note: `NEXT of ${position} leads to the ${run.data.total - run.size} elements not drawn.` };
+  return { note: { key: 'note.notDrawn', places: { position, left: run.data.total - run.size } } };
 }
 
 // Going back from the selected element to the one whose NEXT points to it.
 export function preceded(list, i) {
   if (i < 0 || !present(list, i)) return {};
-  if (list.status[i] !== LINKED) return { note: 'No element of the list points here: it is not in the list.' };
+  if (list.status[i] !== LINKED) return { note: { key: 'note.notInList', places: {} } };
   if (list.rank[i] > 0) return { select: list.order[list.rank[i] - 1] };
-  return { note: 'The head points here: no element comes before 1.' };
+  return { note: { key: 'note.head', places: {} } };
 }
 
 // Finds a word as the list's additions do: { select } the element that
-// holds it, or { answer } where it would be linked.
+// holds it, or { answer } where it would be linked, a text's key and
+// places.
 export function found(run, list, text) {
   const { found: i, after } = findWord(run.data.words, list.order, text);
   if (i !== undefined) return { select: i };
-  const answer = ['"', { word: text }];
-  if (after < 0 || run.front) {
-    answer.push('" is not in the list: it would be linked at the head.');
-  } else {
-    answer.push(`" is not in the list: it would be linked after ${list.rank[after] + 1} "`,
-      { word: run.data.words[after] }, '".');
-  }
-  return { answer };
+  const word = { word: text };
+  if (after < 0 || run.front) return { answer: { key: 'found.head', places: { word } } };
+  return {
+    answer: {
+      key: 'found.after', places: { word, position: list.rank[after] + 1, after: { word: run.data.words[after] } },
+    },
+  };
 }
 
-// The page's title: the elements drawn, and whether a run built them.
-export function titleText(run) {
+// The page's title in `lang`: the elements drawn, and whether a run
+// built them.
+export function titleText(lang, run) {
   const { size, data } = run;
-  const title = data.total === size ? `${size} element${size === 1 ? '' : 's'}`
-    : `the first ${size} of ${data.total} elements`;
-  return run.replay ? `the run that built ${title}` : title;
+  const title = data.total === size ? sayText(lang, 'title.all', { size })
+    : sayText(lang, 'title.first', { size, total: data.total });
+  return run.replay ? sayText(lang, 'title.run', { title }) : title;
 }
 
-// The totals of one run, or of both and their ratio: a list of
+// The totals of one run, or of both and their ratio, in `lang`: a list of
 // { text, run } pieces, `run` the index of the run a piece speaks of.
-export function totalsText(runs) {
+export function totalsText(lang, runs) {
   const looked = (run) => run.replay.cumulative[run.replay.total];
   if (runs.length < 2) {
     const [run] = runs;
-    const total = run.replay.total;
-    return [{ text: `${looked(run)} elements looked at for ${total} addition` +
-      `${total === 1 ? '' : 's'} of ${run.size} distinct word${run.size === 1 ? '' : 's'}` }];
+    return [{ text: sayText(lang, 'totals.one', { looked: looked(run), additions: run.replay.total, words: run.size }) }];
   }
-  const figure = (value) => value.toLocaleString('en-US');
   const sorted = runs.findIndex((run) => run.name === 'sorted');
   const [a, b] = [looked(runs[sorted]), looked(runs[1 - sorted])];
-  return [{ text: `sorted: ${figure(a)} elements looked at`, run: sorted }, { text: '; ' },
-    { text: `front: ${figure(b)}`, run: 1 - sorted },
-    { text: `; front \u00F7 sorted: ${(b / a).toFixed(2)}` }];
+  const names = { front: sayText(lang, 'run.front'), sorted: sayText(lang, 'run.sorted') };
+  return say(lang, 'totals.two', {
+    sorted: { text: sayText(lang, 'totals.sorted', { run: names.sorted, looked: a }), run: sorted },
+    front: { text: sayText(lang, 'totals.front', { run: names.front, looked: b }), run: 1 - sorted },
+    ratio: sayText(lang, 'totals.ratio', { ...names, ratio: numberText(lang, b / a, 2) }),
+  }).map((part) => (typeof part === 'string' ? { text: part } : part));
 }

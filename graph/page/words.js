@@ -29,6 +29,9 @@ export function pieces(word) {
   return out;
 }
 
+// A word as one string, its escapes as the page shows them.
+export const wordText = (word) => pieces(word).map((piece) => piece.text).join('');
+
 function isInvisible(point) {
   return point < 0x20 || (point >= 0x7F && point <= 0x9F) ||
     (point >= 0x200B && point <= 0x200F) || (point >= 0x2028 && point <= 0x202E) ||

@@ -10,6 +10,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
+import { TABLES } from '../../graph/page/language.js';
 import { firefoxPath, launchFirefox } from './firefox.js';
 
 export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -29,15 +30,21 @@ export async function missing() {
 }
 
 // The browser, as root in a sandbox of ours, on a machine with no
-// network to speak to: no background traffic of its own.
-export async function launch() {
-  if (browserName === 'firefox') return launchFirefox();
+// network to speak to: no background traffic of its own. Its pages ask
+// for `locale` (a language tag, as navigator.languages gives it): English
+// unless a test asks for another, whatever the machine's own is.
+export async function launch({ locale = 'en-US' } = {}) {
+  if (browserName === 'firefox') return launchFirefox(locale);
   const { chromium } = await import('playwright-core');
-  return chromium.launch({
+  const browser = await chromium.launch({
     executablePath: chromiumPath,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
+  return {
+    newPage: (options = {}) => browser.newPage({ locale, ...options }),
+    close: () => browser.close(),
+  };
 }
 
 // Ends a test file that cannot run here, `why` not null: as failed (1)
@@ -154,3 +161,64 @@ export async function openWatched(browser, url, { width = 1200, height = 800, al
   await page.waitForSelector('html[data-ready]');
   return { page, trouble };
 }
+
+// What a page's interface says, as a person reads and hears it: its texts
+// (hidden ones too, such as a closed dialog's), its title, and its
+// aria-labels, titles, placeholders and told values; with the data left
+// out: the code and the calls, the listing and the text to count, the
+// line of code an announcement reads out, and the switch of languages,
+// named in both.
+export const interfaceTexts = (page) => page.evaluate(() => {
+  const data = '#code, #frames, #listing, #text, #lang, script, style';
+  const code = document.querySelector('#code [aria-current]')?.textContent.trim();
+  const texts = [document.title];
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (!node.parentElement.closest(data)) texts.push(node.data);
+  }
+  for (const element of document.body.querySelectorAll('*')) {
+    if (element.closest(data)) continue;
+    for (const name of ['aria-label', 'title', 'placeholder', 'aria-valuetext', 'alt']) {
+      if (element.hasAttribute(name)) texts.push(element.getAttribute(name));
+    }
+  }
+  return texts.map((text) => (code ? text.replace(code, ' ') : text));
+});
+
+// The words of a text, as the check below compares them: identifiers
+// (list_free) whole.
+const wordsOf = (text) => (text.match(/[\p{L}_]{2,}/gu) ?? []).map((word) => word.toLowerCase());
+
+// The words that only the English table holds, that is, those that no
+// Czech text uses.
+function englishOnly() {
+  const all = (table) => new Set(Object.values(table).flatMap((template) => (typeof template === 'string'
+    ? [template] : [template.text, ...Object.values(template.plural).flatMap(Object.values)]))
+    .flatMap((text) => wordsOf(text.replace(/\{[^}]*\}/g, ' '))));
+  const czech = all(TABLES.cs);
+  return new Set([...all(TABLES.en)].filter((word) => !czech.has(word)));
+}
+
+// The words of `texts` (from interfaceTexts) that are English and not
+// Czech, besides `dataWords`, the data's words the page shows; C strings
+// and addresses are data too.
+export function englishIn(texts, dataWords) {
+  const english = englishOnly();
+  const data = new Set(dataWords.map((word) => word.toLowerCase()));
+  return [...new Set(texts.flatMap((text) => wordsOf(text.replace(/"(?:[^"\\]|\\.)*"/g, ' ')
+    .replace(/\b[0-9A-F]{8,}\b/g, ' '))))].filter((word) => english.has(word) && !data.has(word));
+}
+
+// The controls and labels of a page that are cut or stand out of its
+// width, and how far the page scrolls sideways: its layout, in any
+// language.
+export const layoutFaults = (page) => page.evaluate(() => {
+  const shown = (element) => element.getClientRects().length > 0;
+  const cut = [...document.querySelectorAll('button, select, label, input, h1, #status, #totals, #hint, #phases li, #legend li')]
+    .filter(shown).filter((element) => {
+      const box = element.getBoundingClientRect();
+      return box.left < -0.5 || box.right > innerWidth + 0.5 ||
+        (element.clientWidth > 0 && element.scrollWidth > element.clientWidth + 1);
+    }).map((element) => element.id || element.dataset.text || element.tagName);
+  return { cut, sideways: Math.max(0, document.documentElement.scrollWidth - innerWidth) };
+});

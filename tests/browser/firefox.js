@@ -81,14 +81,18 @@ function wrap(page) {
   };
 }
 
-export async function launchFirefox() {
+// Firefox, its pages asking for `locale` first (a language tag), then
+// for its language alone.
+export async function launchFirefox(locale = 'en-US') {
   const puppeteer = (await import('puppeteer-core')).default;
   const browser = await puppeteer.launch({
     browser: 'firefox', executablePath: firefoxPath, headless: true,
-    // No updates, telemetry or other traffic of its own.
     extraPrefsFirefox: {
+      // No updates, telemetry or other traffic of its own.
       'app.update.enabled': false, 'datareporting.policy.dataSubmissionEnabled': false,
       'network.captive-portal-service.enabled': false, 'browser.safebrowsing.malware.enabled': false,
+      // The languages its pages ask for, as navigator.languages gives them.
+      'intl.accept_languages': `${locale}, ${locale.split('-')[0]}`,
     },
   });
   return {

@@ -8,8 +8,8 @@ import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import {
-  accessibility, bible, browserName, endUnlessRunnable, genesis, launch, listingOf, missing,
-  openWatched, workFolder,
+  accessibility, bible, browserName, endUnlessRunnable, englishIn, genesis, interfaceTexts, launch, layoutFaults,
+  listingOf, missing, openWatched, workFolder,
 } from './browser.js';
 
 const required = 'WORDLIST_BROWSER_REQUIRED';
@@ -41,8 +41,9 @@ async function drop(page, bytes, name = 'neco.txt') {
   await counted(page, bytes.length);
 }
 
+// Waits for the count of `size` bytes, told in English.
 const counted = (page, size) => page.waitForFunction((expected) =>
-  document.getElementById('message').textContent.startsWith(`Counted ${expected} bytes.`), size);
+  document.getElementById('message').textContent.startsWith(`Counted ${expected} bytes.`), size.toLocaleString('en-US'));
 
 // A listing's element lines as [words, count] and their addresses.
 function parsed(listing) {
@@ -257,7 +258,50 @@ test('Genesis counted and its replay ready', { skip: browserName !== 'chromium' 
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
   const took = Date.now() - started;
   console.log(`# Genesis (${text.length} bytes) counted and its replay ready in ${took} ms`);
-  assert.match(await page.textContent('#status'), /^sorted: Step 38523 of 38523: "/);
+  assert.match(await page.textContent('#status'), /^sorted: Step 38,523 of 38,523: "/);
   assert.deepEqual(trouble, []);
   await page.close();
+});
+
+test('in Czech: what the page says, the replay with it; the switch says it all in English, keeping the replay', async () => {
+  const czech = await launch({ locale: 'cs-CZ' });
+  try {
+    const { page, trouble } = await openWatched(czech, tryUrl, {
+      width: 1366, height: 768, allowed: (asked) => asked.startsWith('blob:'),
+    });
+    const message = () => page.textContent('#message');
+    await page.waitForFunction(() => /^Spočítáno \d/.test(document.getElementById('message').textContent));
+    // A link whose text cannot be read, and its error, in Czech.
+    await page.evaluate(() => { location.hash = '#text=not-deflate'; });
+    await page.waitForFunction(() => document.getElementById('message').textContent.startsWith('Adresa'));
+    assert.equal(await message(), 'Adresa nese text, který nelze přečíst: je zkrácený nebo změněný.');
+    await page.locator('#text').fill(example.toString('latin1').trim());
+    await page.click('#count');
+    await page.waitForFunction(() => document.getElementById('message').textContent === 'Spočítáno 23 bajtů.');
+    await page.keyboard.press(',');
+    await page.keyboard.press(']');
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'cs');
+    assert.match(await page.textContent('#status'),
+      /^řazeně: Krok 9 z 9: slovo „stop“: hledá se, zatím prohlédnuto: 0; řádek 77 \(krok 1 ze? \d+ v tomto přidání\)$/);
+    assert.deepEqual(englishIn(await interfaceTexts(page), ['pokus', 'druhy', 'Ahoj', 'Don', 'stop']), []);
+    assert.deepEqual(await layoutFaults(page), { cut: [], sideways: 0 }, '1366x768');
+    assert.deepEqual(await accessibility(page), []);
+    // To English: the page's message and the replay's texts, the replay
+    // where it was.
+    const at = await fragmentOf(page);
+    await page.selectOption('#lang', 'en');
+    assert.equal(await message(), 'Counted 23 bytes.');
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
+    assert.match(await page.textContent('#status'),
+      /^sorted: Step 9 of 9: "stop": looking for it, looked at 0 so far; line 77 \(step 1 of \d+ in this addition\)$/);
+    assert.deepEqual(await fragmentOf(page), { ...at, lang: 'en' });
+    await page.setViewportSize({ width: 414, height: 896 });
+    assert.deepEqual(await layoutFaults(page), { cut: [], sideways: 0 }, '414x896, English');
+    await page.selectOption('#lang', 'cs');
+    assert.deepEqual(await layoutFaults(page), { cut: [], sideways: 0 }, '414x896');
+    assert.deepEqual(trouble, []);
+    await page.close();
+  } finally {
+    await czech.close();
+  }
 });

@@ -20,8 +20,8 @@ import { listAt } from '../../graph/page/position.js';
 import {
   addressOf, additionOf, countAt, freePlanOf, openRun, planOf,
 } from '../../graph/page/run.js';
-import { cString, wordText } from '../../graph/page/texts.js';
-import { bytesOf } from '../../graph/page/words.js';
+import { cString } from '../../graph/page/texts.js';
+import { bytesOf, wordText } from '../../graph/page/words.js';
 import { endUnlessRunnable, launch, missing as browserMissing } from '../browser/browser.js';
 
 const here = dirname(fileURLToPath(import.meta.url));

@@ -97,14 +97,14 @@ test('a stop is written as the page lists the calls, and says what it compares',
   assert.deepEqual(texts(3), ['list_add_sorted: head = &head, word = "st\\x01p"',
     'find_equal: node = 0000AAA0, word = "st\\x01p"']);
   const wordOf = (i) => ['Ahoj', 'Don', 'ahoj', 'druhy', 'pokus', 'stop', '"'][i];
-  assert.equal(compareText(planStop(plan, 3), names, wordOf),
+  assert.equal(compareText('en', planStop(plan, 3), names, wordOf),
     '"st\\x01p" against "Ahoj": not equal, go on');
-  assert.equal(compareText(planStop(plan, 2), names, wordOf), '');
+  assert.equal(compareText('en', planStop(plan, 2), names, wordOf), '');
   // The place: past five elements, stopped by "t".
   const place = 1 + 2 * 6 + 15 + 2;
-  assert.equal(compareText(planStop(plan, place), names, wordOf),
+  assert.equal(compareText('en', planStop(plan, place), names, wordOf),
     '"st\\x01p" against "Ahoj": greater, go on');
-  assert.equal(compareText(planStop(plan, place + 15), names, wordOf),
+  assert.equal(compareText('en', planStop(plan, place + 15), names, wordOf),
     '"st\\x01p" against "\\"": less, stop here');
   const link = plan.length - 3;
   assert.equal(planStop(plan, link).line, lineOf('*slot = node;'));

@@ -10,6 +10,7 @@ import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
 import { codeMap, planStop } from '../../graph/page/code_steps.js';
+import { drawScene } from '../../graph/page/drawing.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, lineSteps, listAt, progressAt, samePosition,
 } from '../../graph/page/position.js';
@@ -17,6 +18,7 @@ import { followedElements, pointersOf, targetName } from '../../graph/page/point
 import {
   addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt,
 } from '../../graph/page/run.js';
+import { sayTold } from '../../graph/page/language.js';
 import {
   detailsText, followed, found, phasesOf, plainText, preceded, statusText,
 } from '../../graph/page/texts.js';
@@ -260,7 +262,7 @@ test('what the page says at chosen positions', { skip }, () => {
   ];
   // The addition of "Don" told line by line: its outcome only once decided.
   const don = planOf(run, 7);
-  const told = (line) => text(statusText(run, { step: 7, line, free: 0 }, at({ step: 7, line, free: 0 })))
+  const told = (line) => text(statusText('en', run, { step: 7, line, free: 0 }, at({ step: 7, line, free: 0 })))
     .replace(/; line .*/, '');
   const phase = (line) => phasesOf(run, { step: 7, line, free: 0 }).current;
   const steps = [
@@ -281,15 +283,16 @@ test('what the page says at chosen positions', { skip }, () => {
   assert.deepEqual(phasesOf(run, { step: 4, line: 9, free: 0 }), { taken: ['look', 'count'], current: 'count' });
   for (const [position, selected, details, status] of cases) {
     const list = at(position);
-    assert.equal(text(detailsText(run, list, selected)), details, JSON.stringify(position));
-    if (status) assert.equal(text(statusText(run, position, list)), status, JSON.stringify(position));
+    assert.equal(text(detailsText('en', run, list, selected)), details, JSON.stringify(position));
+    if (status) assert.equal(text(statusText('en', run, position, list)), status, JSON.stringify(position));
   }
   // Following NEXT and going back from the element outside the list.
   const made = at({ step: 9, line: plan.linkedFrom - 1, free: 0 });
   assert.deepEqual(followed(run, made, stop), { select: t });
-  assert.deepEqual(preceded(made, stop), { note: 'No element of the list points here: it is not in the list.' });
-  assert.deepEqual(followed(run, at({ step: 9, line: plan.changedFrom, free: 0 }), stop),
-    { note: 'NEXT of the element not linked yet is null: *slot is not copied yet.' });
+  const noted = ({ note }) => text(sayTold('en', note));
+  assert.equal(noted(preceded(made, stop)), 'No element of the list points here: it is not in the list.');
+  assert.equal(noted(followed(run, at({ step: 9, line: plan.changedFrom, free: 0 }), stop)),
+    'NEXT of the element not linked yet is null: *slot is not copied yet.');
   assert.equal(made.status[stop], MADE);
   assert.equal(at({ step: 9, line: 0, free: 6 }).status[0], UNLINKED);
   assert.equal(at({ step: 9, line: 0, free: 7 }).status[0], RELEASED);
@@ -297,9 +300,89 @@ test('what the page says at chosen positions', { skip }, () => {
   // Find: a sorted run says where a word would go, a front run the head.
   const front = openRun(pageDataOf(workedWords, { front: true }), map);
   const whole = (r) => listAt(r, afterStep(r, 9));
-  assert.equal(text(found(run, whole(run), 'b').answer),
+  assert.equal(text(sayTold('en', found(run, whole(run), 'b').answer)),
     '"b" is not in the list: it would be linked after 3 "ahoj".');
-  assert.equal(text(found(front, whole(front), 'b').answer), '"b" is not in the list: it would be linked at the head.');
+  assert.equal(text(sayTold('en', found(front, whole(front), 'b').answer)), '"b" is not in the list: it would be linked at the head.');
+});
+
+test('the status in English and in Czech at chosen positions of the worked example', { skip }, () => {
+  const sorted = openRun(pageDataOf(workedWords), map);
+  const front = openRun(pageDataOf(workedWords, { front: true }), map);
+  const [don, frontDon] = [planOf(sorted, 7), planOf(front, 7)];
+  const line = (run, k, n) => planStop(planOf(run, k), n).line;
+  const freeLine = map.functions.list_free.releaseWord;
+  const rows = [
+    // [run, position, English, Czech]
+    [sorted, { step: 0, line: 0, free: 0 }, 'Step 0 of 9: the list is empty', 'Krok 0 z 9: seznam je prázdný'],
+    [sorted, { step: 3, line: 0, free: 0 }, 'Step 3 of 9: "pokus" counted at position 2, count 2 (looked at 2)',
+      'Krok 3 z 9: slovo „pokus“ započítáno na pozici 2, počet 2 (prohlédnuto: 2)'],
+    [sorted, { step: 4, line: 9, free: 0 },
+      `Step 4 of 9: "pokus" found at position 2 (looked at 2); line ${line(sorted, 4, 9)} (step 9 of 14 in this addition)`,
+      `Krok 4 z 9: slovo „pokus“ nalezeno na pozici 2 (prohlédnuto: 2); řádek ${line(sorted, 4, 9)} (krok 9 ze 14 v tomto přidání)`],
+    [sorted, { step: 7, line: 1, free: 0 },
+      `Step 7 of 9: "Don": looking for it, looked at 0 so far; line ${line(sorted, 7, 1)} (step 1 of 37 in this addition)`,
+      `Krok 7 z 9: slovo „Don“: hledá se, zatím prohlédnuto: 0; řádek ${line(sorted, 7, 1)} (krok 1 ze 37 v tomto přidání)`],
+    [sorted, { step: 7, line: don.walks[1].from, free: 0 },
+      'Step 7 of 9: "Don" is not in the list (looked at 4); finding its place, looked at 1 so far; ' +
+      `line ${line(sorted, 7, don.walks[1].from)} (step ${don.walks[1].from} of 37 in this addition)`,
+      'Krok 7 z 9: slovo „Don“ v seznamu není (prohlédnuto: 4); hledá se jeho místo, zatím prohlédnuto: 1; ' +
+      `řádek ${line(sorted, 7, don.walks[1].from)} (krok ${don.walks[1].from} ze 37 v tomto přidání)`],
+    [sorted, { step: 7, line: don.decidedFrom, free: 0 },
+      `Step 7 of 9: "Don" goes at position 2 (looked at 4 + 2); line ${line(sorted, 7, don.decidedFrom)} ` +
+      `(step ${don.decidedFrom} of 37 in this addition)`,
+      `Krok 7 z 9: slovo „Don“ patří na pozici 2 (prohlédnuto: 4 + 2); řádek ${line(sorted, 7, don.decidedFrom)} ` +
+      `(krok ${don.decidedFrom} ze 37 v tomto přidání)`],
+    [sorted, { step: 7, line: 0, free: 0 }, 'Step 7 of 9: "Don" inserted at position 2 (looked at 4 + 2)',
+      'Krok 7 z 9: slovo „Don“ vloženo na pozici 2 (prohlédnuto: 4 + 2)'],
+    [sorted, { step: 9, line: 0, free: 5 },
+      `After step 9 of 9: list_free releases the list; line ${freeLine} (step 5 of 39 in list_free)`,
+      `Po kroku 9 z 9: list_free uvolňuje seznam; řádek ${freeLine} (krok 5 ze 39 ve funkci list_free)`],
+    // Named, on a page of both runs.
+    [front, { step: 7, line: frontDon.decidedFrom, free: 0 },
+      `front: Step 7 of 9: "Don" goes at position 1 (looked at 4); line ${line(front, 7, frontDon.decidedFrom)} ` +
+      `(step ${frontDon.decidedFrom} of 30 in this addition)`,
+      `na začátek: Krok 7 z 9: slovo „Don“ patří na pozici 1 (prohlédnuto: 4); řádek ${line(front, 7, frontDon.decidedFrom)} ` +
+      `(krok ${frontDon.decidedFrom} ze 30 v tomto přidání)`],
+    [front, { step: 7, line: 0, free: 0 }, 'front: Step 7 of 9: "Don" inserted at position 1 (looked at 4)',
+      'na začátek: Krok 7 z 9: slovo „Don“ vloženo na pozici 1 (prohlédnuto: 4)'],
+  ];
+  for (const [run, position, en, cs] of rows) {
+    const list = listAt(run, position);
+    assert.deepEqual(['en', 'cs'].map((lang) => plainText(statusText(lang, run, position, list, run === front))),
+      [en, cs], JSON.stringify(position));
+  }
+  // A word of the data stays a part of its own in both.
+  for (const lang of ['en', 'cs']) {
+    assert.deepEqual(statusText(lang, sorted, { step: 7, line: 0, free: 0 }, listAt(sorted, afterStep(sorted, 7)))
+      .filter((part) => typeof part !== 'string'), [{ word: 'Don' }], lang);
+  }
+});
+
+test('the picture\'s few words of prose are in the language shown', { skip }, () => {
+  // What the picture writes, read from a context that does nothing else.
+  const written = (scene) => {
+    const texts = [];
+    const context = new Proxy({}, {
+      get: (held, name) => (name === 'fillText' ? (text) => texts.push(text) : held[name] ?? (() => {})),
+    });
+    drawScene(context, {
+      selected: -1, scale: 1, x: -60, y: -40, width: 2000, height: 1000, ratio: 1, columns: 8, step: 0, stop: null,
+      ...scene,
+    });
+    // Prose: not the fields' names, the program's names or the words.
+    return texts.filter((text) => /[a-zěščřžýáíéůú]{2}/.test(text) && !['head', 'null'].includes(text) &&
+      !scene.run.data.words.includes(text));
+  };
+  const data = pageDataOf(workedWords);
+  const run = openRun(data, map);
+  const list = listAt(run, afterStep(run, 9));
+  const memory = (lang) => written({ run, list, view: 'memory', lang, step: 9 });
+  assert.deepEqual([...new Set(memory('en').map((text) => text.replace(/\d+/, 'N')))], ['+N B to the next up']);
+  assert.deepEqual([...new Set(memory('cs').map((text) => text.replace(/\d+/, 'N')))], ['+N B k dalšímu výše']);
+  // A listing drawn in part: how many are left out.
+  const part = openRun({ ...data, steps: undefined, total: data.counts.length + 5, tail: data.addresses.slice(0, data.digits) });
+  const end = (lang) => written({ run: part, list: listAt(part, { step: 0, line: 0, free: 0 }), view: 'list', lang });
+  assert.deepEqual([end('en'), end('cs')], [['\u2026 5 more'], ['\u2026 a 5 dalších']]);
 });
 
 test('every pointer of every call points at a box drawn, the head or null, at every line step', { skip }, () => {

@@ -11,7 +11,7 @@ import {
   answering, askKey, askOff, givenTo, keyAnswer, openedAt, scoreOf, toggledAsk, waitingFor,
 } from '../../graph/page/ask.js';
 import { answerAt } from '../../graph/page/ask_marks.js';
-import { ASK_TEXTS, askString, askText } from '../../graph/page/ask_texts.js';
+import { say, sayText } from '../../graph/page/language.js';
 import {
   askedDetails, askedPhases, askedStatus, resultText, sentences, whyText,
 } from '../../graph/page/ask_told.js';
@@ -124,11 +124,11 @@ function panelsWhileAsked(run, question) {
   const anonymous = (text) => text.replace(/Step \d+/, 'Step K').replace(/line \d+/, 'line L')
     .replaceAll(`"${names.word}"`, '"WORD"').replaceAll(cString(names.word), '"WORD"').replaceAll(own, 'NODE');
   return {
-    status: anonymous(plainText(askedStatus(run, question, false))),
+    status: anonymous(plainText(askedStatus('en', run, question, false))),
     phases: askedPhases(phasesOf(run, position)),
     frames: anonymous(framesText(stop, names).join(' | ')),
-    compare: compareText(stop, names, (i) => run.data.words[i]),
-    details: Array.from({ length: run.size }, (_, i) => plainText(askedDetails(run, list, i))),
+    compare: compareText('en', stop, names, (i) => run.data.words[i]),
+    details: Array.from({ length: run.size }, (_, i) => plainText(askedDetails('en', run, list, i))),
     lit: [...list.walked].some((walked) => walked > 0) || list.looked.some((looked) => looked > 0),
   };
 }
@@ -168,8 +168,8 @@ test('the verdict says what the program does and why, in whole sentences', { ski
     // [run, step, kind, answer, what is said]
     [run, 1, 'found', NOT_IN_LIST, 'Right. "pokus" is not in the list: the list is empty, so find_equal has nothing ' +
       'to compare, and a new element is made for it.'],
-    [run, 2, 'found', NOT_IN_LIST, 'Right. find_equal compares "druhy" with the only element of the list, and it is ' +
-      'not equal: the word is not in the list, so a new element is made for it.'],
+    [run, 2, 'found', NOT_IN_LIST, 'Right. "druhy" is not in the list: find_equal compares it with every element of ' +
+      'the list (1 element), and none is equal, so a new element is made for it.'],
     [run, 3, 'found', NOT_IN_LIST, 'Not so: you answered that it is not in the list. "pokus" is in the list: ' +
       'find_equal compares it with each element from the head, and element 2, at ADR(pokus), holds it, so its ' +
       'count goes up by one.'],
@@ -196,11 +196,13 @@ test('the verdict says what the program does and why, in whole sentences', { ski
   for (const [r, step, kind, answer, said] of cases) {
     const question = { step, kind, line: questionsOf(r, step).find((q) => q.kind === kind).line };
     const list = listAt(r, { step, line: question.line, free: 0 });
-    const text = plainText(sentences(resultText(r, question, answer), whyText(r, question, list)));
+    const text = plainText(sentences(resultText('en', r, question, answer), whyText('en', r, question, list)));
     assert.equal(text, said.replace(/ADR\((\w+)\)/g, (_, word) => addressOf(r, r.data.words.indexOf(word))),
       `${r.name} ${step} ${kind}`);
   }
 });
+
+const told = (key) => ({ key, places: {} });
 
 test('a question takes one answer, by a key that fits it, and the score counts it', { skip }, () => {
   const run = openRun(made[0][1].data, map);
@@ -219,15 +221,15 @@ test('a question takes one answer, by a key that fits it, and the score counts i
   const keys = [
     // [question, key, selected, reply]
     ['found', 'n', -1, { answer: NOT_IN_LIST }],
-    ['found', 'h', -1, { note: askString('noHead') }],
+    ['found', 'h', -1, { note: told('ask.noHead') }],
     ['next', 'n', -1, { answer: NULL_ANSWER }],
-    ['place', 'n', -1, { note: askString('noNull') }],
+    ['place', 'n', -1, { note: told('ask.noNull') }],
     ['place', 'h', -1, { answer: AT_HEAD }],
     ['slot', 'h', 0, { answer: AT_HEAD }],
     ['slot', 'Enter', 0, { answer: elementAnswer(0) }],
     // Nothing selected, or an element not in the list yet.
-    ['found', 'Enter', -1, { note: askString('selectFirst') }],
-    ['found', 'Enter', run.data.words.indexOf('t'), { note: askString('selectFirst') }],
+    ['found', 'Enter', -1, { note: told('ask.selectFirst') }],
+    ['found', 'Enter', run.data.words.indexOf('t'), { note: told('ask.selectFirst') }],
   ];
   for (const [kind, key, selected, reply] of keys) {
     assert.deepEqual(keyAnswer({ kind }, key, list, selected), reply, `${kind} ${key} ${selected}`);
@@ -272,26 +274,20 @@ test('a click answers with the box under it, the head or NULL, where the questio
   }
 });
 
-test('every text has its places filled, each form of a count, and each is used', () => {
-  const modules = ['ask.js', 'ask_actions.js', 'ask_marks.js', 'ask_panel.js', 'ask_told.js', 'panels.js',
-    'texts.js', 'page.js'].map((name) => readFileSync(new URL(`../../graph/page/${name}`, import.meta.url), 'utf8'));
-  const named = new Set(modules.flatMap((text) => [...text.matchAll(/'(\w+)'/g)].map(([, key]) => key)));
-  for (const [key, entry] of Object.entries(ASK_TEXTS)) {
-    assert.ok(named.has(key), `${key} is never asked for`);
-    for (const template of typeof entry === 'string' ? [entry] : Object.values(entry)) {
-      const places = Object.fromEntries([...template.matchAll(/\{(\w+)\}/g)].map(([, name]) => [name, 'X']));
-      assert.doesNotMatch(plainText(askText(key, { count: 5, ...places })), /[{}]/, key);
-      if (Object.keys(places).length > 0) assert.throws(() => askText(key, {}), /has no value for/, key);
-    }
+test('a count\'s form is its number\'s in each language, and a word is kept whole for its escapes', () => {
+  const cases = [
+    ['en', 1, 'with every element of the list (1 element), and none'],
+    ['en', 5, 'with every element of the list (5 elements), and none'],
+    ['cs', 1, 's každým prvkem seznamu (1 prvek) a žádný'],
+    ['cs', 3, 's každým prvkem seznamu (3 prvky) a žádný'],
+    ['cs', 12, 's každým prvkem seznamu (12 prvků) a žádný'],
+  ];
+  for (const [lang, count, part] of cases) {
+    assert.ok(sayText(lang, 'ask.foundAbsent', { word: { word: 'a' }, count }).includes(part), `${lang} ${count}`);
   }
-  assert.throws(() => askText('nope'), /no text nope/);
-  for (const [text] of modules.flatMap((module) => [...module.matchAll(/ask(?:Text|String)\('(\w+)'/g)])) {
-    assert.ok(text.match(/'(\w+)'/)[1] in ASK_TEXTS, text);
-  }
-  // A count's form by its number; a word kept whole for its escapes.
-  const parts = askText('foundAbsent', { word: { word: 'a\u0001' }, count: 1 });
-  assert.deepEqual(parts.slice(0, 3), ['find_equal compares "', { word: 'a\u0001' }, '" with the only element of the list, and it is not equal: the word is not in the list, so a new element is made for it.']);
-  assert.match(askString('foundAbsent', { word: { word: 'a\u0001' }, count: 2 }), /^find_equal compares "a\\x01" with all 2 elements/);
+  assert.deepEqual(say('cs', 'ask.score', { right: 1, asked: 2 }), ['Skóre: správně 1 ze 2.']);
+  assert.deepEqual(say('en', 'ask.notInsertedYet', { word: { word: 'a\u0001' } }),
+    ['"', { word: 'a\u0001' }, '" is not in the list yet.']);
 });
 
 test('the fragment keeps Your turn, and a frame for a question zooms out only as far as words can be read', () => {

@@ -19,13 +19,26 @@ function fromBase64Url(value) {
   return Uint8Array.from(binary, (char) => char.charCodeAt(0));
 }
 
-// All that `stream` (a transform) makes of `bytes`.
+// All that `stream` (a transform) makes of `bytes`. Read chunk by chunk:
+// a Response reading a stream that fails (corrupt data) has Firefox
+// report an uncaught error besides the rejection that says so.
 async function through(stream, bytes) {
   const writer = stream.writable.getWriter();
   const written = writer.write(bytes).then(() => writer.close());
-  const piped = new Response(stream.readable).arrayBuffer();
-  const [result] = await Promise.all([piped, written]);
-  return new Uint8Array(result);
+  const reader = stream.readable.getReader();
+  const read = async () => {
+    const chunks = [];
+    for (let chunk = await reader.read(); !chunk.done; chunk = await reader.read()) chunks.push(chunk.value);
+    return chunks;
+  };
+  const [chunks] = await Promise.all([read(), written]);
+  const result = new Uint8Array(chunks.reduce((sum, chunk) => sum + chunk.length, 0));
+  let at = 0;
+  for (const chunk of chunks) {
+    result.set(chunk, at);
+    at += chunk.length;
+  }
+  return result;
 }
 
 // The fragment field's value for `bytes`, or null when the text is too

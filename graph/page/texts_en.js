@@ -1,0 +1,277 @@
+// The pages' texts in English, by key (language.js says how a template
+// is written and filled). Words of the data, addresses, listing lines and
+// code are places; so are C strings, written by the code as C writes them.
+export const TEXTS_EN = {
+  // The page's title and heading.
+  'page.title': 'wordlist: {title}',
+  'title.all': { text: '{size}', plural: { size: { one: '{size} element', other: '{size} elements' } } },
+  'title.first': {
+    text: 'the first {size} of {total}',
+    plural: { total: { one: '{total} element', other: '{total} elements' } },
+  },
+  'title.run': 'the run that built {title}',
+
+  // The header.
+  'view.toMemory': 'Memory view (m)',
+  'view.toList': 'List view (m)',
+  'zoom.out': 'Zoom out',
+  'zoom.in': 'Zoom in',
+  'zoom.fit': 'Fit (0)',
+  'find.label': 'Find {field}',
+  'find.placeholder': 'a word, then Enter',
+
+  // The timeline's controls.
+  'timeline.label': 'The run, addition by addition',
+  'step.back': 'One addition back',
+  'step.forward': 'One addition forward',
+  'step.slider': 'Addition',
+  'play.button': 'Play (space)',
+  'speed.label': 'Speed {speed} additions/s',
+  'word.next': 'Next of this word (w)',
+  'switch.toFront': 'Show the front run (r)',
+  'switch.toFrontLabel': 'Show the front run (r), the run of list_add_front',
+  'switch.toSorted': 'Show the sorted run (r)',
+  'switch.toSortedLabel': 'Show the sorted run (r), the run of list_add_sorted',
+  'line.back': 'One line of code back',
+  'line.backButton': '\u25C0 line ([)',
+  'line.forward': 'One line of code forward',
+  'line.forwardButton': 'line (]) \u25B6',
+  'line.slider': 'Line step in this addition',
+  'line.speedLabel': 'Lines {speed} lines/s',
+  'line.none': 'no line steps',
+  'line.inAddition': 'step {at} of {length} in this addition',
+  'line.inFree': 'step {at} of {length} in list_free',
+  'hint.text': 'New here? Press {lineForward} to run the next line of the list\'s code and {lineBack} to ' +
+    'go back a line, {stepForward} and {stepBack} for a whole addition forward and back, {space} to ' +
+    'play. {close}',
+  'hint.close': 'Got it',
+  'key.space': 'Space',
+  'key.home': 'Home',
+  'key.end': 'End',
+
+  // The code and its calls.
+  'lesson.label': 'The list\'s code being run',
+  'phase.look': 'look for the word',
+  'phase.count': 'count it once more',
+  'phase.allocate': 'allocate the element and copy the word',
+  'phase.place': 'find the place',
+  'phase.link': 'link it',
+  'marks.next': '\u25B6 about to run',
+  'marks.ran': '\u2713 just run',
+  'code.label': 'The list\'s code, src/word_list.cpp, with the line about to run and the line just run marked',
+  'frames.label': 'The active calls, outermost first',
+  'compare.equal': '{word} against {other}: equal, found',
+  'compare.unequal': '{word} against {other}: not equal, go on',
+  'compare.greater': '{word} against {other}: greater, go on',
+  'compare.less': '{word} against {other}: less, stop here',
+  'said.line': 'Line {line}: {code} {compare}',
+
+  // The status line.
+  'run.sorted': 'sorted',
+  'run.front': 'front',
+  'status.named': '{run}: {status}',
+  'status.empty': 'Step {step} of {total}: the list is empty',
+  'status.step': 'Step {step} of {total}: {told}',
+  'status.line': '{told}; line {line} (step {at} of {length} in this addition)',
+  'status.free': 'After step {step} of {total}: list_free releases the list; line {line} ' +
+    '(step {at} of {length} in list_free)',
+  'told.counted': '"{word}" counted at position {position}, count {count} (looked at {first})',
+  'told.inserted': '"{word}" inserted at position {position} (looked at {first} + {second})',
+  'told.insertedFront': '"{word}" inserted at position {position} (looked at {first})',
+  'told.uncounted': '"{word}" not counted',
+  'told.found': '"{word}" found at position {position} (looked at {first})',
+  'told.looking': '"{word}": looking for it, looked at {first} so far',
+  'told.goes': '"{word}" goes at position {position} (looked at {first} + {second})',
+  'told.goesFront': '"{word}" goes at position {position} (looked at {first})',
+  'told.absent': '"{word}" is not in the list (looked at {first})',
+  'told.placing': '"{word}" is not in the list (looked at {first}); finding its place, looked at ' +
+    '{second} so far',
+
+  // The picture, and what it shows told for a screen reader.
+  'canvas.label': 'The list: click a box to select it; arrow keys follow NEXT',
+  'canvas.up': '+{bytes} B to the next up',
+  'canvas.more': '\u2026 {more} more',
+  'scene.heading': 'What the picture shows:',
+  'scene.box': '{where}: {word}, count {count}, at {address}, NEXT {next}',
+  'scene.position': 'position {position}',
+  'scene.outside': 'not in the list',
+  'scene.word': 'word "{word}"',
+  'scene.wordNull': 'word null',
+  'scene.wordUnset': 'word unset',
+  'scene.wordReleased': 'word released',
+  'scene.more': { text: 'and {more}', plural: { more: { one: '{more} more box', other: '{more} more boxes' } } },
+  'scene.points': '{label} points to {target}',
+  'scene.pointsNext': '{label} points to the NEXT field of {target}',
+  'touch.label': 'Follow the links',
+  'touch.first': 'Home',
+  'touch.previous': 'The element before (\u2190)',
+  'touch.next': 'The element after (\u2192)',
+  'touch.last': 'End',
+
+  // The selected element, and the answers to keys.
+  'details.empty': 'The list is empty.',
+  'details.none': 'No element is selected.',
+  'details.made': 'not linked yet: {fields}',
+  'details.unlinked': 'unlinked, not yet released: {fields}',
+  'details.unlinkedReleased': 'unlinked, its word released: {fields}',
+  'details.unset': '(allocated, not copied yet)',
+  'details.released': '"{word}" was unlinked and released by list_free: {address} is free.',
+  'details.later': '"{word}" is not in the list yet: it is inserted at step {step}.',
+  'pointed.made': 'not linked yet: {word}',
+  'pointed.unlinked': 'unlinked: {word}',
+  'note.madeNull': 'NEXT of the element not linked yet is null: *slot is not copied yet.',
+  'note.unlinkedNull': 'NEXT of the unlinked element is null: it was the last.',
+  'note.end': 'NEXT of {position} is null: the list ends here.',
+  'note.notDrawn': {
+    text: 'NEXT of {position} leads to the {left} not drawn.',
+    plural: { left: { one: '{left} element', other: '{left} elements' } },
+  },
+  'note.notInList': 'No element of the list points here: it is not in the list.',
+  'note.head': 'The head points here: no element comes before 1.',
+  'note.selectFirst': 'Select an element first: its word\'s next addition is looked for.',
+  'note.noLater': 'No later addition of this word.',
+  'found.head': '"{word}" is not in the list: it would be linked at the head.',
+  'found.after': '"{word}" is not in the list: it would be linked after {position} "{after}".',
+
+  // The footer: the cost of the run, the legend, the keys.
+  'plot.label': 'Elements looked at per addition, and their running total',
+  'totals.one': {
+    text: '{looked} looked at for {additions} of {words}',
+    plural: {
+      looked: { one: '{looked} element', other: '{looked} elements' },
+      additions: { one: '{additions} addition', other: '{additions} additions' },
+      words: { one: '{words} distinct word', other: '{words} distinct words' },
+    },
+  },
+  'totals.two': '{sorted}; {front}; {ratio}',
+  'totals.sorted': {
+    text: '{run}: {looked} looked at',
+    plural: { looked: { one: '{looked} element', other: '{looked} elements' } },
+  },
+  'totals.front': '{run}: {looked}',
+  'totals.ratio': '{front} \u00F7 {sorted}: {ratio}',
+  'legend.label': 'What the colours and lines mean',
+  'legend.walk': 'looked at by the search for the word',
+  'legend.walkBoth': 'looked at by both searches',
+  'legend.selected': 'selected',
+  'legend.added': 'the element being added (dashed: not linked yet)',
+  'legend.next': 'NEXT',
+  'legend.pointer': 'a variable of the code, and what it points to',
+  'legend.target': '{target}the selected element\'s NEXT, and {source}the one pointing to it',
+  'legend.null': 'null',
+  'help.text': 'Click a box, or {home} {end} {left} {right} to follow the links; {view} switches view; ' +
+    'wheel or {plus} {minus} {zero} to zoom, drag to pan (two fingers to zoom).',
+
+  // try.html.
+  'try.title': 'wordlist: try it',
+  'try.input': 'The text to count',
+  'try.textLabel': 'Text to count',
+  'try.about': 'Typed or pasted text is counted as UTF-8, with the browser\'s line ends (LF). A file ' +
+    'chosen or dropped on the page is counted byte for byte, CR LF included.',
+  'try.file': 'File {field}',
+  'try.count': 'Count',
+  'try.progress': 'Share of the text counted',
+  'try.cancel': 'Cancel',
+  'try.listing': 'The listing, as wordlist prints it',
+  'try.copy': 'Copy',
+  'try.askCount': 'Count it',
+  'try.askKeep': 'Do not count',
+  'try.ask': 'This text is {size} MB: counting it takes {time}, and you can cancel it meanwhile. Count it?',
+  'try.seconds': 'about {seconds} s',
+  'try.minutes': 'about {minutes} min',
+  'try.counting': { text: 'Counting {bytes}...', plural: { bytes: { one: '{bytes} byte', other: '{bytes} bytes' } } },
+  'try.counted': { text: 'Counted {bytes}.', plural: { bytes: { one: '{bytes} byte', other: '{bytes} bytes' } } },
+  'try.countedLong': {
+    text: 'Counted {bytes}. The text is too long for the address to carry it.',
+    plural: { bytes: { one: '{bytes} byte', other: '{bytes} bytes' } },
+  },
+  'try.cancelled': 'Counting cancelled: the page shows what it showed before.',
+  'try.chosen': {
+    text: '{name}: {bytes}, counted as they are.',
+    plural: { bytes: { one: '{bytes} byte', other: '{bytes} bytes' } },
+  },
+  'try.unreadable': '{name} could not be read: {why}',
+  'try.badLink': 'The address carries a text that cannot be read: it is cut short or changed.',
+  'try.linkName': 'The link\'s text',
+  'try.copied': 'Copied.',
+  'try.selected': 'Selected: press Ctrl+C to copy it.',
+  'try.failed': 'The text could not be counted: {why}',
+  'try.workerFailed': 'the Worker failed',
+  'try.nothing': 'Nothing was counted: {why}.',
+  'try.noMemory': 'the text does not fit in memory',
+  'try.status': 'status {status}',
+  'try.notShown': 'The replay could not be shown: {why}',
+  'try.notMade': 'The replay could not be made: {why}',
+  'try.said': '{why}',
+
+  // Your turn: the learner answers each decisive step of an addition.
+  'ask.toggle': 'Your turn (y)',
+  'ask.label': 'Your turn',
+  'ask.turnedOn': 'Your turn: stepping forward with ], . or Space stops before each decisive line and asks what it will do.',
+  'ask.turnedOff': 'Your turn is off: the stepper runs every line again without asking.',
+  'ask.idle': 'Step forward with ] or . to the next question.',
+  'ask.answerAbsent': 'Not in the list (n)',
+  'ask.answerHead': 'The head (h)',
+  'ask.answerNull': 'NULL (n)',
+  'ask.questionFound': 'Before line {line} runs: is "{word}" in the list? Click the element that holds it, or ' +
+    'select it and press Enter; press n if it is not in the list.',
+  'ask.questionPlace': 'Before line {line} runs: "{word}" is not in the list, so where does it go? Click the ' +
+    'element it goes after, or select it and press Enter; press h if it goes at the head.',
+  'ask.questionNext': 'Before line {line} runs: what will the new element\'s NEXT point at? Click that element, ' +
+    'or select it and press Enter; press n for NULL.',
+  'ask.questionSlot': 'Before line {line} runs: which pointer will point at the new element? Click the element ' +
+    'whose NEXT it is, or select it and press Enter; press h for the head.',
+  'ask.right': 'Right.',
+  'ask.wrongElement': 'Not so: you answered "{word}", at {address}.',
+  'ask.wrongNextOf': 'Not so: you answered the NEXT of "{word}", at {address}.',
+  'ask.wrongAbsent': 'Not so: you answered that it is not in the list.',
+  'ask.wrongHead': 'Not so: you answered the head.',
+  'ask.wrongNull': 'Not so: you answered NULL.',
+  'ask.foundAt': '"{word}" is in the list: find_equal compares it with each element from the head, and element ' +
+    '{position}, at {address}, holds it, so its count goes up by one.',
+  'ask.foundAbsent': {
+    text: '"{word}" is not in the list: find_equal compares it with every element of the list ({count}), and ' +
+      'none is equal, so a new element is made for it.',
+    plural: { count: { one: '{count} element', other: '{count} elements' } },
+  },
+  'ask.foundEmpty': '"{word}" is not in the list: the list is empty, so find_equal has nothing to compare, and ' +
+    'a new element is made for it.',
+  'ask.placeAfter': '"{word}" goes after "{after}": list_find_predecessor walks past every word that sorts ' +
+    'before it, and in byte order "{after}" < "{word}" < "{next}".',
+  'ask.placeEnd': '"{word}" goes after "{after}", at the end: every word of the list sorts before it in byte ' +
+    'order, "{after}" last.',
+  'ask.placeHead': '"{word}" goes at the head: in byte order it sorts before "{next}", the first word of the list.',
+  'ask.placeEmpty': '"{word}" goes at the head: the list is empty.',
+  'ask.reasonCapitals': 'In byte order capitals come before small letters, so "{less}" < "{more}".',
+  'ask.reasonPrefix': 'A word comes before the longer words that begin with it, so "{less}" < "{more}".',
+  'ask.reasonBytes': 'A letter outside ASCII is bytes above 127 in UTF-8, after every ASCII character, so ' +
+    '"{less}" < "{more}".',
+  'ask.nextHead': 'NEXT takes what *slot held: slot is &head, and the head held the address of the first ' +
+    'element, "{next}", {address}.',
+  'ask.nextHeadNull': 'NEXT takes what *slot held: slot is &head, and the head held NULL, for the list is empty.',
+  'ask.nextAfter': 'NEXT takes what *slot held: slot is the NEXT of "{after}", which held the address of ' +
+    '"{next}", {address}.',
+  'ask.nextAfterNull': 'NEXT takes what *slot held: slot is the NEXT of "{after}", the last element, which held ' +
+    'NULL.',
+  'ask.slotHead': 'slot is &head, for "{word}" goes at the head: *slot = node makes the head point at the new ' +
+    'element.',
+  'ask.slotFront': 'slot is &head, for list_add_front links every new element at the head: *slot = node makes ' +
+    'the head point at it.',
+  'ask.slotAfter': 'slot is &{address}->next, the NEXT of "{after}", for "{word}" goes after it: *slot = node ' +
+    'makes that NEXT point at the new element.',
+  'ask.status': 'Step {step} of {total}: "{word}"; line {line} is about to run, and it is your turn.',
+  'ask.statusNamed': '{run}: Step {step} of {total}: "{word}"; line {line} is about to run, and it is your turn.',
+  'ask.notInsertedYet': '"{word}" is not in the list yet.',
+  'ask.wait': 'Answer the question first; then ] runs line {line}.',
+  'ask.findWaits': 'Answer the question first: Find would tell.',
+  'ask.selectFirst': 'Select an element first, with Home, End, \u2190 and \u2192, or click one.',
+  'ask.noHead': 'The head does not answer this question: choose an element, or press n.',
+  'ask.noNull': 'n does not answer this question: choose an element, or press h for the head.',
+  'ask.score': 'Score: right {right} of {asked}.',
+  'ask.scoreAddition': 'Score: right {right} of {asked}. This addition: right {additionRight} of {additionAsked}.',
+  'ask.markTruth': 'right answer',
+  'ask.markGiven': 'your answer',
+  'ask.nullTarget': 'NULL',
+  'ask.pointedHead': 'the head',
+  'ask.pointedNull': 'NULL',
+};

@@ -9,9 +9,7 @@ import { present } from './position.js';
 import {
   AT_HEAD, NOT_IN_LIST, NULL_ANSWER, OTHER_ANSWERS, elementAnswer, questionAt, questionsOf, sameAnswer,
 } from './questions.js';
-
-// A note, as the page keeps one: its text's key and places.
-const told = (key) => ({ key, places: {} });
+import { told } from './language.js';
 
 const answerKey = (runIndex, { step, kind }) => `${runIndex}:${step}:${kind}`;
 

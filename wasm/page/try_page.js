@@ -5,7 +5,7 @@
 // why there is none.
 import { showTexts } from '../../graph/page/labels.js';
 import {
-  languageOf, linkedLanguage, numberText, sayText,
+  languageOf, linkedLanguage, numberText, sayText, told,
 } from '../../graph/page/language.js';
 import { startPage } from '../../graph/page/page.js';
 import { $, PAGE_ELEMENTS, findElements } from '../../graph/page/panels.js';
@@ -27,7 +27,6 @@ const trying = {
 };
 
 const typed = () => new TextEncoder().encode($('text').value);
-const told = (key, places = {}) => ({ key, places });
 
 // Says `text` (a text's key and places, or null for nothing) in #message,
 // as an error or not.

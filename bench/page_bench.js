@@ -4,7 +4,8 @@
 // a selection and a view switch; then the replay page of a trace: its
 // weight, its time to ready, a step forward or back, a jump on the
 // slider, whether playing at 60 additions a second keeps up, a line of
-// code forward or back, and a link to the last addition's last line; and
+// code forward or back, and a link to the last addition's last line; in
+// Your turn, a line step, a step to the next question and an answer; and
 // wordlist-trace's time beside wordlist's. A measurement, not a test.
 //   node bench/page_bench.js [ELEMENTS ...]
 // Each ELEMENTS makes a listing of that many elements; the bundled
@@ -46,17 +47,47 @@ async function readyTime(browser, url) {
 // `work`) that asked for it.
 async function redraws(page, action, work = 'step') {
   const times = [];
-  for (let round = 0; round < REDRAWS; round += 1) {
-    const before = await page.evaluate(() => performance.getEntriesByName('draw').length);
-    await action(round);
-    await page.waitForFunction((count) => performance.getEntriesByName('draw').length > count,
-      before);
-    // A step's own work, done before it asks for the redraw, counts too.
-    times.push(await page.evaluate((name) => performance.getEntriesByName('draw').at(-1).duration +
-      (performance.getEntriesByName(name).at(-1)?.duration ?? 0), work));
-    await page.evaluate((name) => performance.clearMeasures(name), work);
+  for (let round = 0; round < REDRAWS; round += 1) times.push(await redrawn(page, () => action(round), work));
+  return summary(times);
+}
+
+const summary = (times) => ({ median: median(times), max: Math.max(...times) });
+
+// The time of the redraw that `action` causes, with the work (`work`, a
+// measure's name) that asked for it.
+async function redrawn(page, action, work) {
+  const before = await page.evaluate(() => performance.getEntriesByName('draw').length);
+  await action();
+  await page.waitForFunction((count) => performance.getEntriesByName('draw').length > count, before);
+  // A step's own work, done before it asks for the redraw, counts too.
+  const time = await page.evaluate((name) => performance.getEntriesByName('draw').at(-1).duration +
+    (performance.getEntriesByName(name).at(-1)?.duration ?? 0), work);
+  await page.evaluate((name) => performance.clearMeasures(name), work);
+  return time;
+}
+
+// Your turn from the first line of the middle addition: REDRAWS line
+// steps with ], REDRAWS steps with . to the next question, and an answer
+// to every question they open (n or h, whichever the question takes).
+// Null on a page without the mode.
+async function measureTurn(browser, url, middle) {
+  const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  await page.goto(`${url}#view=memory&step=${middle}&line=1&ask=1`);
+  await page.waitForSelector('html[data-ready]');
+  if (await page.$('#your-turn') === null) {
+    await page.close();
+    return null;
   }
-  return { median: median(times), max: Math.max(...times) };
+  const times = { line: [], next: [], answer: [] };
+  while (times.next.length < REDRAWS) {
+    const asked = await page.$eval('#ask', (ask) => (ask.dataset.verdict ? '' : ask.dataset.question ?? ''));
+    const key = asked === 'found' || asked === 'next' ? 'n' : 'h';
+    if (asked) times.answer.push(await redrawn(page, () => page.keyboard.press(key), 'answer'));
+    else if (times.line.length < REDRAWS) times.line.push(await redrawn(page, () => page.keyboard.press(']'), 'line'));
+    else times.next.push(await redrawn(page, () => page.keyboard.press('.'), 'line'));
+  }
+  await page.close();
+  return { line: summary(times.line), next: summary(times.next), answer: summary(times.answer) };
 }
 
 async function measure(browser, name, listing, folder) {
@@ -132,8 +163,9 @@ async function measureReplay(browser, name, text, folder) {
   const keyToFrame = median([...told, ...Array(Math.max(0, 2 * REDRAWS - told.length)).fill(0)]);
   await page.close();
   const lastLine = await readyTime(browser, `${url}#view=memory&step=${additions}&line=1000000000`);
+  const turn = await measureTurn(browser, url, Math.floor(additions / 2));
   return { name, additions, listingBytes: listing.length, pageBytes, ready, forward, back, jump,
-    playedPerSecond: played / seconds, lineForward, lineBack, keyToFrame, lastLine };
+    playedPerSecond: played / seconds, lineForward, lineBack, keyToFrame, lastLine, turn };
 }
 
 // The page of both runs of `text` (list_add_sorted's, list_add_front's):
@@ -236,6 +268,16 @@ for (const row of replays) {
 console.log(`Line steps in the memory view from the first line of the middle addition: median ` +
   `(longest) of ${REDRAWS}, each with its own work; from the key to the frame that shows it, the ` +
   `median of both ways as the browser tells it; the link: median of ${LOADS} loads.`);
+
+console.log('');
+console.log('| trace of | Your turn: line forward ms | to the next question ms | answer ms |');
+console.log('|---|---:|---:|---:|');
+for (const { name, turn } of replays) {
+  if (turn) console.log(`| ${name} | ${redraw(turn.line)} | ${redraw(turn.next)} | ${redraw(turn.answer)} |`);
+}
+console.log(`Your turn in the memory view from the first line of the middle addition: median (longest) of ` +
+  `${REDRAWS} line steps with ], of ${REDRAWS} steps with . and of the answers to the questions they open, ` +
+  'each with its own work.');
 
 console.log('');
 console.log('| text | totals | page bytes | both single pages | ready ms | switch ms | ' +

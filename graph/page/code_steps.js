@@ -126,6 +126,15 @@ function after(segments, at, last = false) {
   return (last ? found.last : found.first) + 1;
 }
 
+// The first (or `last`) stop of a plan at line `at` (as 'link_after.next'):
+// { line, stop }, or null for a plan with no stop there.
+export function stopNamed(plan, at, last = false) {
+  const found = stopsAt(plan.segments, at);
+  if (found.count === 0) return null;
+  const line = last ? found.last : found.first;
+  return { line, stop: stopOf(plan.segments, line) };
+}
+
 // Stop L (1-based) of a plan.
 function stopOf(segments, line) {
   let left = line - 1;

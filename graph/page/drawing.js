@@ -13,7 +13,7 @@ import { pointersOf } from './pointers.js';
 import { addressOf, additionOf, countAt } from './run.js';
 import { shortened } from './words.js';
 
-const LINE = 16;
+export const LINE = 16;
 const FONT = '11px "DejaVu Sans Mono", monospace';
 const BOLD = 'bold 11px "DejaVu Sans Mono", monospace';
 const CHAR_W = 6.7; // advance of one character in FONT, near enough
@@ -30,14 +30,14 @@ export const COLOUR = {
   added: '#2E7D32', pointer: '#C2185B',
 };
 // Where the head pointer is written, left of the first box.
-const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
+export const HEAD_AT = { x: -GAP_X - 26, y: LINE * 3 + 14 };
 // Where null pointers point: a column of null marks under the head.
-const NULL_AT = { x: -8, y: BOX_H + GAP_Y / 2 + 4 };
+export const NULL_AT = { x: -8, y: BOX_H + GAP_Y / 2 + 4 };
 const NULL_PITCH = 18;
-const FAR_BOX_H = 30; // screen pixels: a box any smaller is drawn plain
+export const FAR_BOX_H = 30; // screen pixels: a box any smaller is drawn plain
 
 const rankBox = (s, rank) => boxPlace(rank, s.columns);
-const sceneBox = (s, i) => rankBox(s, rankIn(s.run, s.list, s.view, i));
+export const sceneBox = (s, i) => rankBox(s, rankIn(s.run, s.list, s.view, i));
 const following = (s, i) => s.list.next[i];
 const preceding = (s, i) => (s.list.status[i] === LINKED && s.list.rank[i] > 0
   ? s.list.order[s.list.rank[i] - 1] : -1);
@@ -290,7 +290,7 @@ function drawNullPointer(s, label, n) {
 }
 
 // The null mark: a ring struck through.
-function drawNullMark(s, x, y, colour) {
+export function drawNullMark(s, x, y, colour) {
   const { context } = s;
   context.beginPath();
   context.arc(x, y, 5, 0, 2 * Math.PI);
@@ -326,7 +326,7 @@ function drawEmptySlot(s, i, box) {
   drawText(s, addressOf(s.run, i), box.x + 6, box.y + LINE, FONT, COLOUR.empty);
 }
 
-function drawText(s, text, x, y, font, colour) {
+export function drawText(s, text, x, y, font, colour) {
   s.context.font = font;
   s.context.fillStyle = colour;
   s.context.fillText(text, x, y);
@@ -488,8 +488,9 @@ function drawWalks(s) {
     }
     stroke(s, colour, 1.5);
   };
-  path(s.run.replay.first[s.step], COLOUR.walkPath, 0);
-  path(s.run.replay.second[s.step], COLOUR.placePath, 6);
+  // As far as the walks have gone at the position, as the boxes are lit.
+  path(s.list.looked[0], COLOUR.walkPath, 0);
+  path(s.list.looked[1], COLOUR.placePath, 6);
 }
 
 function drawHead(s) {

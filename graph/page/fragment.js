@@ -2,8 +2,8 @@
 // shows the same: #view=memory&select=17&zoom=0.5&step=120&line=3, and
 // on a page of two runs the run shown (&run=front); Play's speeds where
 // they are not the usual (&speed=600&line-speed=20); the language where
-// the reader chose it (&lang=cs). Elements are named by their final
-// position, 1-based.
+// the reader chose it (&lang=cs); and Your turn, where it is on (&ask=1).
+// Elements are named by their final position, 1-based.
 
 // Play's speeds, unless a link says otherwise: additions a second, and
 // line steps a second.
@@ -11,7 +11,7 @@ export const PLAY_SPEEDS = { speed: 60, lineSpeed: 2 };
 
 export function writeFragment({
   view, selected, scale, step, line, free, speed = PLAY_SPEEDS.speed, lineSpeed = PLAY_SPEEDS.lineSpeed,
-  lang = '', langKept = false,
+  lang = '', langKept = false, ask = false,
 }, replay, run = '') {
   const parts = [`view=${view}`];
   if (run) parts.push(`run=${run}`);
@@ -22,6 +22,7 @@ export function writeFragment({
   if (free > 0) parts.push(`free=${free}`);
   if (replay && speed !== PLAY_SPEEDS.speed) parts.push(`speed=${speed}`);
   if (replay && lineSpeed !== PLAY_SPEEDS.lineSpeed) parts.push(`line-speed=${lineSpeed}`);
+  if (replay && ask) parts.push('ask=1');
   if (langKept) parts.push(`lang=${lang}`);
   return `#${parts.join('&')}`;
 }
@@ -66,5 +67,6 @@ export function readFragment(hash, limits) {
     const speed = whole(field);
     if (offered?.includes(speed)) read[name] = speed;
   }
+  if (limits.total !== undefined && fields.get('ask') === '1') read.ask = true;
   return read;
 }

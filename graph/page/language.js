@@ -94,6 +94,10 @@ export function say(lang, key, places = {}) {
   return joined(filled(lang, key, text, places, plural));
 }
 
+// A text to be said later, in the language of the moment: its key and
+// its places.
+export const told = (key, places = {}) => ({ key, places });
+
 // A text told by its key and places ({ key, places }), in `lang`.
 export const sayTold = (lang, { key, places }) => say(lang, key, places);
 

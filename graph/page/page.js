@@ -5,6 +5,12 @@
 // (#view=memory&select=17&zoom=0.5&step=120&line=3). A link opened, a
 // key pressed and a button clicked go the same way, so they cannot show
 // different things for the same position.
+import { askActions } from './ask_actions.js';
+import { askKey, askOff, marksOf, waitingFor } from './ask.js';
+import { ANSWER_SCALE, drawAnswerMarks } from './ask_marks.js';
+import { askSaid, forgetAsk, showAsk } from './ask_panel.js';
+import { pointedAnswer } from './ask_told.js';
+import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
 import { drawScene } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
@@ -25,6 +31,7 @@ import {
   afterStep, lineStep, lineSteps, listAt, present, progressAt, samePosition,
 } from './position.js';
 import { codeMap } from './code_steps.js';
+import { concealedList, concealedStop, stepsToQuestion } from './questions.js';
 import {
   additionOf, freeLength, openRun, planLength, planOf, sameLine, stopAt,
 } from './run.js';
@@ -51,10 +58,12 @@ let replayed = false;
 // `lang`: the language the page speaks, and `langKept`: whether the
 // reader chose it (with the switch, or a link's lang=), so that the link
 // keeps it; one the browser chose is left to the browser that opens the
-// link.
+// link; `ask`, `question` and `answers`: Your turn's (see ask.js).
 let state = null;
 // What the page shows was last written for: the run, the language, and
-// what the position determines, the list there and the stop of the code.
+// what the position determines, with the question open there (`open`,
+// null for none): the list there and the stop of the code, as the
+// question lets them be shown.
 let shown = null;
 // The plot's maxima, for the run and width they were worked out for.
 let plotted = null;
@@ -78,10 +87,10 @@ const run = () => runs[state.run];
 const list = () => shown.list;
 const position = () => ({ step: state.step, line: state.line, free: state.free });
 // What every panel shows follows from, besides its own inputs: the run,
-// as startPage opened it for its text, the language and the position. A
-// panel that skips a write compares this, with what else its text
-// follows from.
-const shownFrom = () => ({ run: run(), lang: state.lang, ...position() });
+// as startPage opened it for its text, the language, the position and
+// Your turn's question there. A panel that skips a write compares this,
+// with what else its text follows from.
+const shownFrom = () => ({ run: run(), lang: state.lang, ...position(), asking: askKey(state) });
 
 // Shows a page's data (one run, or two as its member "other") with the
 // list's own source, `source`, to step through. `signal`, an AbortSignal,
@@ -94,6 +103,7 @@ export function startPage(pageData, source, signal = undefined, extra = '', lang
   // Nothing of a page shown before: no panel's last text, no frame or
   // timer asked for, no Play.
   forgetPanels();
+  forgetAsk();
   cancelAnimationFrame(drawFrame);
   if (playing) cancelAnimationFrame(playing.frame);
   clearTimeout(saveTimer);
@@ -110,14 +120,14 @@ export function startPage(pageData, source, signal = undefined, extra = '', lang
   state = {
     run: 0, step: 0, line: 0, free: 0, selected: -1, view: pageData.view, scale: 1, ...START,
     note: null, answer: null, selections: runs.map(() => null),
-    left: runs.map(() => null), ...PLAY_SPEEDS,
+    left: runs.map(() => null), ...PLAY_SPEEDS, ...askOff(),
     lang: linkedLanguage(location.hash) ?? language?.lang ?? languageOf(navigator.languages),
     langKept: linkedLanguage(location.hash) !== null || (language?.kept ?? false),
   };
-  shown = { run: -1, lang: null, position: null, list: null, stop: null };
-  plotted = { run: null, width: 0, maxima: null };
+  shown = { run: -1, lang: null, position: null, asking: '', open: null, list: null, stop: null };
+  plotted = { run: null, width: 0, upTo: 0, maxima: null };
   drawFrame = 0;
-  sizes.clear();
+  forgetSize();
   playing = null;
   fading = null;
   init();
@@ -135,10 +145,17 @@ function update(change, how = {}) {
   Object.assign(state, change);
   const now = position();
   const moved = runChanged || !samePosition(now, shown.position);
+  // A question is asked at its position: one moved from is closed.
+  if (moved && change.question === undefined) state.question = null;
+  const asking = askKey(state);
+  const asked = asking !== shown.asking;
   const langChanged = state.lang !== shown.lang;
-  if (moved) {
+  if (moved || asked) {
+    const open = waitingFor(state);
+    const [whole, stop] = [listAt(run(), now), replayed ? stopAt(run(), now) : null];
     shown = {
-      ...shown, run: state.run, position: now, list: listAt(run(), now), stop: replayed ? stopAt(run(), now) : null,
+      ...shown, run: state.run, position: now, asking, open,
+      list: open ? concealedList(whole) : whole, stop: open ? concealedStop(stop) : stop,
     };
   }
   if (langChanged) {
@@ -147,9 +164,9 @@ function update(change, how = {}) {
       pointedAt >= 0 && present(list(), pointedAt) ? pointedText(state.lang, run(), list(), pointedAt) : []);
   }
   if (runChanged || langChanged) showRun();
-  if ((moved || langChanged) && replayed) {
+  if ((moved || asked || langChanged) && replayed) {
     showPosition(state.lang, run(), now, shown, runs.length > 1);
-    showLineStep(state.lang, run(), now);
+    showLineStep(state.lang, run(), now, shown.open !== null);
     announce();
   }
   const follow = how.centre ?? how.reveal ?? -1;
@@ -157,15 +174,19 @@ function update(change, how = {}) {
   else if (follow >= 0 && present(list(), follow)) {
     Object.assign(state, how.centre !== undefined ? centring(follow) : revealing(follow));
   }
-  showDetails(state.lang, run(), list(), state.selected, state.answer);
+  showDetails(state.lang, run(), list(), state.selected, state.answer, shown.open);
   showView(state.lang, state.view);
-  if (replayed) showSpeeds(state);
+  if (replayed) {
+    showSpeeds(state);
+    showAsk(state.lang, run(), state, list());
+  }
   write($('note'), state.note ? sayText(state.lang, state.note.key, state.note.places) : '');
   requestDraw();
   if (how.soon) saveSoon();
   else save();
   if (runChanged && !first) performance.measure('run', { start, end: performance.now() });
   else if (moved) performance.measure(now.line || now.free ? 'line' : 'step', { start, end: performance.now() });
+  else if (asked) performance.measure('answer', { start, end: performance.now() });
 }
 
 // ---- The panels.
@@ -205,7 +226,7 @@ function openLink(hash) {
     lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
     speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
-  const change = { run: asked.run ?? state.run, selected: read.selected, note: null, answer: null };
+  const change = { run: asked.run ?? state.run, selected: read.selected, note: null, answer: null, question: null };
   if (read.view) change.view = read.view;
   // A link without a language leaves the one shown.
   if (asked.lang) Object.assign(change, { lang: asked.lang, langKept: true });
@@ -216,6 +237,8 @@ function openLink(hash) {
     Object.assign(change, {
       step: read.step, line: read.line, free: read.free,
       speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
+      // A link keeps what was answered only where the mode was on already.
+      ask: read.ask === true, answers: read.ask && state.ask ? state.answers : new Map(),
     });
   }
   update(change, { centre: read.selected, pointers: read.selected < 0 });
@@ -223,22 +246,11 @@ function openLink(hash) {
 
 // ---- The picture.
 
-// The canvases' sizes in CSS pixels, as last laid out: reading them from
-// the document in an update or a drawing would lay the page out then and
-// there, a second time in a frame.
-const sizes = new Map();
-const sizeOf = (target) => {
-  if (!sizes.has(target)) sizes.set(target, { width: target.clientWidth, height: target.clientHeight });
-  return sizes.get(target);
-};
-const sameSize = (a, b) => a.width === b.width && a.height === b.height;
 // A canvas laid out anew: the picture drawn to its size, and in the code
 // the view framed again on the pointers, whose boxes may have moved.
 function onResize(entries) {
   const before = sizeOf(canvas);
-  for (const { target, contentRect } of entries) {
-    sizes.set(target, { width: Math.round(contentRect.width), height: Math.round(contentRect.height) });
-  }
+  noteSizes(entries);
   if (sameSize(sizeOf(canvas), before)) requestDraw();
   else update({}, { pointers: true });
 }
@@ -251,27 +263,17 @@ function requestDraw() {
   if (drawFrame === 0) drawFrame = requestAnimationFrame(draw);
 }
 
-// A canvas the size it is shown, in device pixels; its context scaled.
-function fitCanvas(target) {
-  const ratio = window.devicePixelRatio || 1;
-  const { width, height } = sizeOf(target);
-  if (target.width !== Math.round(width * ratio)) target.width = Math.round(width * ratio);
-  if (target.height !== Math.round(height * ratio)) target.height = Math.round(height * ratio);
-  const pen = target.getContext('2d');
-  pen.setTransform(ratio, 0, 0, ratio, 0, 0);
-  return { pen, width, height, ratio };
-}
-
 function draw() {
   cancelAnimationFrame(drawFrame); // drawn now, not again in that frame
   drawFrame = 0;
   const start = performance.now();
   const { width, height, ratio } = fitCanvas(canvas);
-  const drawn = drawScene(context, {
-    run: run(), lang: state.lang, list: list(), stop: shown.stop, step: state.step, view: state.view,
-    selected: state.selected, scale: state.scale, x: state.x, y: state.y, width, height, ratio,
-    columns: columns(),
-  });
+  const scene = { ...sceneOf(), width, height, ratio };
+  const drawn = drawScene(context, scene);
+  const marks = marksOf(run(), state);
+  if (marks) drawAnswerMarks(context, scene, marks);
+  // A question opens on the picture as it is: no earlier one fades over it.
+  if (shown.open) fading = null;
   if (fading && !fadeOver(context, fading, FADE_MS)) fading = null;
   if (fading) requestDraw();
   showScene(shownFrom(), list(), drawn);
@@ -287,11 +289,14 @@ function draw() {
 
 function drawCost() {
   const { pen, width, height } = fitCanvas($('plot'));
-  if (plotted.run !== run() || plotted.width !== width) {
-    plotted = { run: run(), width, maxima: plotMaxima(run().replay, width) };
+  // While a question is open, the plot ends where its addition starts.
+  const upTo = shown.open ? state.step - 1 : run().replay.total;
+  if (plotted.run !== run() || plotted.width !== width || plotted.upTo !== upTo) {
+    plotted = { run: run(), width, upTo, maxima: plotMaxima(run().replay, width, upTo) };
   }
   drawPlot(pen, {
-    runs, shown: state.run, progress: progressAt(run(), position()), width, height, maxima: plotted.maxima,
+    runs, shown: state.run, progress: shown.open ? upTo : progressAt(run(), position()), width, height,
+    maxima: plotted.maxima, upTo,
   });
 }
 
@@ -308,8 +313,18 @@ const revealing = (i) => revealed(state, boxOf(i), viewport(), world());
 const centring = (i) => centred(state, boxOf(i), viewport(), world());
 
 // The view that keeps every pointer's target, the head and the element
-// being made on screen (and the null marks under the head).
-const framing = () => framed(state, pointersRect(followedElements(shown.stop, list()).map(boxOf)), viewport());
+// being made on screen (and the null marks under the head); while a
+// question is open, every box too, as far as their words can be read.
+const framing = () => {
+  const targets = followedElements(shown.stop, list());
+  if (!shown.open) return framed(state, pointersRect(targets.map(boxOf)), viewport());
+  return framed(state, pointersRect([...targets, ...list().order].map(boxOf)), viewport(), ANSWER_SCALE);
+};
+// The scene the picture is drawn from, but for the canvas's size.
+const sceneOf = () => ({
+  run: run(), lang: state.lang, list: list(), stop: shown.stop, step: state.step, view: state.view,
+  selected: state.selected, scale: state.scale, x: state.x, y: state.y, columns: columns(),
+});
 
 // ---- What the user does.
 
@@ -328,6 +343,10 @@ const back = () => answer(preceded(list(), state.selected));
 
 function find(text) {
   if (text === '') return;
+  if (waitingFor(state)) {
+    update({ note: { key: 'ask.findWaits', places: {} } });
+    return;
+  }
   const reply = found(run(), list(), text);
   if (reply.select !== undefined) select(reply.select);
   else update({ selected: -1, note: null, answer: reply.answer });
@@ -349,23 +368,32 @@ const pan = (dx, dy) => update({ x: state.x - dx / state.scale, y: state.y - dy 
 // Goes to a position; with nothing selected, the addition's element is
 // brought into view.
 // In the code, the view follows the pointers instead.
-function goTo(next, how = {}) {
+// `how.question`: the question the step there asks (see ask.js).
+function goTo(next, { question = null, ...how } = {}) {
   const element = next.step > 0 ? additionOf(run(), next.step).element : -1;
   const inCode = next.line > 0 || next.free > 0;
-  update({ ...next, answer: null }, {
+  update({ ...next, answer: null, question }, {
     soon: !inCode || playing !== null, ...how, pointers: inCode, reveal: state.selected < 0 ? element : -1,
   });
 }
 
 const step = (k, how) => goTo(afterStep(run(), k), how);
 
+// Your turn's actions, through the page's own.
+const turn = askActions({
+  state: () => state, run, list, stop: () => shown.stop, update, goTo, step, stopPlay: () => playing && play(),
+  world: toWorld, elementAt, scene: () => sceneOf(), focus: () => canvas.focus(),
+});
+
 // One line step; the one that links the new element fades the picture
 // before it into the picture after.
 function moveLine(delta) {
+  if (delta > 0 && turn.waits()) return;
   const next = lineStep(run(), position(), delta);
   const plan = planOf(run(), next.step);
   if (delta > 0 && next.free === 0 && next.line > 0 && next.line === plan?.linkedFrom) startFade();
-  goTo(next);
+  if (delta > 0) turn.forwardTo(next);
+  else goTo(next);
 }
 
 // Goes to line step `line` of the addition (or of list_free) paused in,
@@ -392,9 +420,9 @@ function announce() {
   }
   saidAt = performance.now();
   const stop = shown.stop;
-  write($('said'), stop ? sayText(state.lang, 'said.line', {
+  write($('said'), askSaid(state.lang, run(), state, shown.list) ?? (stop ? sayText(state.lang, 'said.line', {
     line: stop.line, code: run().code.lines[stop.line - 1].trim(), compare: $('compare').textContent,
-  }).trim() : $('status').textContent);
+  }).trim() : $('status').textContent));
 }
 
 // Goes to the next addition of the selected element's word.
@@ -437,7 +465,9 @@ function play() {
     showPlaying(false);
     return;
   }
-  const lines = state.line > 0 || state.free > 0;
+  if (turn.waits()) return;
+  // In Your turn Play takes line steps, to stop at each question.
+  const lines = state.ask || state.line > 0 || state.free > 0;
   if (!lines && state.step >= run().replay.total) step(0);
   playing = { last: performance.now(), carry: 0, lines, frame: 0 };
   showPlaying(true);
@@ -457,9 +487,14 @@ function advance(now) {
   playing.carry = due - whole;
   let ended = false;
   if (whole > 0 && playing.lines) {
-    const next = lineSteps(run(), position(), whole);
+    const next = state.ask ? stepsToQuestion(run(), position(), whole) : lineSteps(run(), position(), whole);
     ended = next.ended;
-    goTo(next.position);
+    if (!next.question) goTo(next.position);
+    else {
+      play(); // stopped at the question, before it opens
+      turn.forwardTo(next.position);
+      return;
+    }
   } else if (whole > 0) {
     step(state.step + whole, { soon: true });
   }
@@ -477,8 +512,8 @@ const keys = {
   '+': () => zoom(1.25), '=': () => zoom(1.25), '-': () => zoom(0.8), 0: fit,
 };
 const replayKeys = {
-  '.': () => step(state.step + 1), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
-  ']': () => moveLine(1), '[': () => moveLine(-1), r: switchRun,
+  '.': () => turn.forward(), ',': () => step(state.step - 1), ' ': play, w: nextOfWord,
+  ']': () => moveLine(1), '[': () => moveLine(-1), r: switchRun, y: () => turn.toggle(),
 };
 
 function onKey(event) {
@@ -487,7 +522,7 @@ function onKey(event) {
   // A slider's and a select's own keys move them, not the list.
   const own = event.target === $('step') || event.target === $('line-step') || event.target instanceof HTMLSelectElement;
   if (own && /^(Arrow|Home|End|Page)/.test(event.key)) return;
-  const action = keys[event.key] || (replayed && replayKeys[event.key]);
+  const action = (replayed && turn.keyAction(event.key)) || keys[event.key] || (replayed && replayKeys[event.key]);
   if (!action) return;
   event.preventDefault();
   action();
@@ -514,11 +549,14 @@ const gestures = {
   zoom,
   click: (px, py) => {
     const i = elementUnder(px, py);
-    if (i >= 0) select(i);
+    const given = turn.answerUnder(px, py);
+    if (given) turn.answerWith(given);
+    else if (i >= 0) select(i);
   },
   point: (px, py) => {
     pointedAt = elementUnder(px, py);
-    render($('pointer'), pointedAt >= 0 ? pointedText(state.lang, run(), list(), pointedAt) : []);
+    render($('pointer'), pointedAt >= 0 ? pointedText(state.lang, run(), list(), pointedAt)
+      : pointedAnswer(state.lang, turn.answerUnder(px, py)));
   },
 };
 
@@ -533,7 +571,7 @@ function initReplay() {
   slider.max = String(run().replay.total);
   slider.addEventListener('input', () => step(Number(slider.value)), listening);
   $('back').addEventListener('click', () => step(state.step - 1), listening);
-  $('forward').addEventListener('click', () => step(state.step + 1), listening);
+  $('forward').addEventListener('click', turn.forward, listening);
   $('play').addEventListener('click', play, listening);
   $('next-of-word').addEventListener('click', nextOfWord, listening);
   $('line-forward').addEventListener('click', () => moveLine(1), listening);
@@ -541,6 +579,7 @@ function initReplay() {
   $('line-step').addEventListener('input', () => slideLine(Number($('line-step').value)), listening);
   $('speed').addEventListener('change', setSpeed, listening);
   $('line-speed').addEventListener('change', setLineSpeed, listening);
+  turn.wire(listening);
   $('lesson').hidden = false;
   $('stage').classList.add('taught');
   $('cost').hidden = false;
@@ -586,7 +625,7 @@ function init() {
   openLink(location.hash);
   // The panels just written may have taken some of the canvas's room:
   // the link is opened again on the canvas as it now is.
-  sizes.delete(canvas);
+  forgetSize(canvas);
   if (!sameSize(sizeOf(canvas), before)) openLink(location.hash);
   draw(); // the first picture now, not a frame later
   canvas.focus();

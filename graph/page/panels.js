@@ -1,6 +1,7 @@
 // The page's panels beside the picture, written from the model's texts:
 // the details, the status and phases, the code with the line about to
 // run, the active calls and what a comparison compares, the totals.
+import { askedDetails, askedPhases, askedStatus } from './ask_told.js';
 import { planStop, shownRanges } from './code_steps.js';
 import { targetName } from './pointers.js';
 import { showTexts } from './labels.js';
@@ -26,11 +27,11 @@ export function $(id) {
 // starts: a page that lacks one fails then, not at the first key or
 // frame that would have written to it.
 export const PAGE_ELEMENTS = [
-  'back', 'canvas', 'code', 'compare', 'cost', 'details', 'find', 'first', 'fit', 'forward', 'frames',
-  'hint', 'hint-close', 'lang', 'last', 'lesson', 'line-back', 'line-forward', 'line-speed', 'line-step', 'next',
-  'next-of-word', 'note', 'play', 'plot', 'pointer', 'previous', 'run', 'said', 'scene-boxes',
-  'scene-pointers', 'speed', 'stage', 'status', 'step', 'timeline', 'title', 'totals', 'view',
-  'zoom-in', 'zoom-out',
+  'ask', 'ask-answers', 'ask-question', 'ask-result', 'ask-why', 'back', 'canvas', 'code', 'compare', 'cost',
+  'details', 'find', 'first', 'fit', 'forward', 'frames', 'hint', 'hint-close', 'lang', 'last', 'lesson',
+  'line-back', 'line-forward', 'line-speed', 'line-step', 'next', 'next-of-word', 'note', 'play', 'plot',
+  'pointer', 'previous', 'run', 'said', 'scene-boxes', 'scene-pointers', 'score', 'speed', 'stage', 'status',
+  'step', 'timeline', 'title', 'totals', 'view', 'your-turn', 'zoom-in', 'zoom-out',
 ];
 export function findElements(ids = PAGE_ELEMENTS) {
   ids.forEach($);
@@ -85,9 +86,11 @@ export function render(element, parts) {
 }
 
 // The selected element, or find's answer for a word not found (its
-// text's key and places), in `lang`.
-export function showDetails(lang, run, list, selected, answer) {
-  render($('details'), selected < 0 && answer ? sayTold(lang, answer) : detailsText(lang, run, list, selected));
+// text's key and places), in `lang`. While a question is open (`open`),
+// an element not yet in the list does not say when it will be.
+export function showDetails(lang, run, list, selected, answer, open = null) {
+  if (open) render($('details'), askedDetails(lang, run, list, selected));
+  else render($('details'), selected < 0 && answer ? sayTold(lang, answer) : detailsText(lang, run, list, selected));
 }
 
 // Whether Play is on. While it is, what changes many times a second is
@@ -133,10 +136,12 @@ export function write(element, text, attributes = {}) {
 
 // Where the replay stands, in `lang`: the status, the phases, the slider
 // and the code, at `position` with the list there and the stop of the
-// code.
-export function showPosition(lang, run, position, { list, stop }, named) {
-  render($('status'), statusText(lang, run, position, list, named));
-  const { taken, current } = phasesOf(run, position);
+// code. While a question is open (`open`), the status and the phases tell
+// nothing of what the addition does: neither the phases it takes nor the
+// outcome.
+export function showPosition(lang, run, position, { list, stop, open }, named) {
+  render($('status'), open ? askedStatus(lang, run, open, named) : statusText(lang, run, position, list, named));
+  const { taken, current } = open ? askedPhases(phasesOf(run, position)) : phasesOf(run, position);
   for (const item of document.querySelectorAll('#phases li')) {
     const hidden = taken.length > 0 && !taken.includes(item.dataset.phase);
     if (item.hidden !== hidden) item.hidden = hidden;
@@ -236,9 +241,12 @@ export function showTotals(lang, runs) {
 }
 
 // The slider over the line steps of the addition shown (or of list_free):
-// after an addition, at its last. Its value told in `lang`.
-export function showLineStep(lang, run, position) {
+// after an addition, at its last. Its value told in `lang`. While a
+// question is open (`concealed`) it is not shown: its length would tell
+// which way the addition goes.
+export function showLineStep(lang, run, position, concealed = false) {
   const slider = $('line-step');
+  slider.classList.toggle('concealed', concealed);
   const { step: k, line, free } = position;
   const length = free > 0 ? freeLength(run) : planLength(run, k);
   const value = String(free || line || length);

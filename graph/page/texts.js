@@ -40,6 +40,7 @@ function valueText(value, names) {
     case 'element': return names.address(value.index);
     case 'next': return `&${names.address(value.index)}->next`;
     case 'word': return cString(names.word);
+    case 'hidden': return '?'; // a value Your turn hides, as a debugger writes none in any language
     default: return String(value.value);
   }
 }

@@ -256,4 +256,75 @@ export const TEXTS_CS = {
   'try.notShown': 'Přehrávání se nepodařilo zobrazit: {why}',
   'try.notMade': 'Přehrávání se nepodařilo vytvořit: {why}',
   'try.said': '{why}',
+
+  // Váš tah: učící se odpovídá na každý rozhodující krok přidání.
+  'ask.toggle': 'Váš tah (y)',
+  'ask.label': 'Váš tah',
+  'ask.turnedOn': 'Váš tah: krok vpřed klávesou ], . nebo mezerníkem se zastaví před každým rozhodujícím řádkem ' +
+    'a zeptá se, co udělá.',
+  'ask.turnedOff': 'Váš tah je vypnutý: krokování zase projde každý řádek bez ptaní.',
+  'ask.idle': 'Krokujte vpřed klávesou ] nebo . k další otázce.',
+  'ask.answerAbsent': 'V seznamu není (n)',
+  'ask.answerHead': 'Hlava seznamu (h)',
+  'ask.answerNull': 'NULL (n)',
+  'ask.questionFound': 'Než se provede řádek {line}: je „{word}“ v seznamu? Klikněte na prvek, který ho drží, nebo ' +
+    'ho vyberte a stiskněte Enter; stiskněte n, pokud v seznamu není.',
+  'ask.questionPlace': 'Než se provede řádek {line}: „{word}“ v seznamu není, kam tedy patří? Klikněte na prvek, za ' +
+    'který přijde, nebo ho vyberte a stiskněte Enter; stiskněte h, pokud přijde na začátek.',
+  'ask.questionNext': 'Než se provede řádek {line}: kam bude ukazovat NEXT nového prvku? Klikněte na ten prvek, ' +
+    'nebo ho vyberte a stiskněte Enter; stiskněte n pro NULL.',
+  'ask.questionSlot': 'Než se provede řádek {line}: který ukazatel bude ukazovat na nový prvek? Klikněte na prvek, ' +
+    'jehož NEXT to je, nebo ho vyberte a stiskněte Enter; stiskněte h pro hlavu seznamu.',
+  'ask.right': 'Správně.',
+  'ask.wrongElement': 'Ne tak: odpověděli jste „{word}“ na adrese {address}.',
+  'ask.wrongNextOf': 'Ne tak: odpověděli jste NEXT prvku „{word}“ na adrese {address}.',
+  'ask.wrongAbsent': 'Ne tak: odpověděli jste, že v seznamu není.',
+  'ask.wrongHead': 'Ne tak: odpověděli jste hlavu seznamu.',
+  'ask.wrongNull': 'Ne tak: odpověděli jste NULL.',
+  'ask.foundAt': '„{word}“ v seznamu je: find_equal ho porovnává s prvky od hlavy a prvek {position} na adrese ' +
+    '{address} ho drží, takže se jeho počet zvýší o jedna.',
+  'ask.foundAbsent': {
+    text: '„{word}“ v seznamu není: find_equal ho porovnal s každým prvkem seznamu ({count}) a žádný se nerovná, ' +
+      'takže se pro slovo vytvoří nový prvek.',
+    plural: { count: { one: '{count} prvek', few: '{count} prvky', many: '{count} prvku', other: '{count} prvků' } },
+  },
+  'ask.foundEmpty': '„{word}“ v seznamu není: seznam je prázdný, find_equal nemá s čím porovnávat a pro slovo se ' +
+    'vytvoří nový prvek.',
+  'ask.placeAfter': '„{word}“ přijde za „{after}“: list_find_predecessor projde všechna slova, která se řadí před ' +
+    'něj, a v pořadí bajtů je „{after}“ < „{word}“ < „{next}“.',
+  'ask.placeEnd': '„{word}“ přijde za „{after}“, na konec: každé slovo seznamu se v pořadí bajtů řadí před něj, ' +
+    '„{after}“ jako poslední.',
+  'ask.placeHead': '„{word}“ přijde na začátek: v pořadí bajtů se řadí před „{next}“, první slovo seznamu.',
+  'ask.placeEmpty': '„{word}“ přijde na začátek: seznam je prázdný.',
+  'ask.reasonCapitals': 'V pořadí bajtů jsou velká písmena před malými, proto „{less}“ < „{more}“.',
+  'ask.reasonPrefix': 'Slovo je před delšími slovy, která jím začínají, proto „{less}“ < „{more}“.',
+  'ask.reasonBytes': 'Písmeno mimo ASCII tvoří v UTF-8 bajty nad 127, za všemi znaky ASCII, proto „{less}“ < ' +
+    '„{more}“.',
+  'ask.nextHead': 'NEXT dostane, co drželo *slot: slot je &head a hlava držela adresu prvního prvku, „{next}“, ' +
+    '{address}.',
+  'ask.nextHeadNull': 'NEXT dostane, co drželo *slot: slot je &head a hlava držela NULL, protože seznam je prázdný.',
+  'ask.nextAfter': 'NEXT dostane, co drželo *slot: slot je NEXT prvku „{after}“, který držel adresu „{next}“, ' +
+    '{address}.',
+  'ask.nextAfterNull': 'NEXT dostane, co drželo *slot: slot je NEXT prvku „{after}“, posledního prvku, který ' +
+    'držel NULL.',
+  'ask.slotHead': 'slot je &head, protože „{word}“ přijde na začátek: *slot = node nasměruje hlavu na nový prvek.',
+  'ask.slotFront': 'slot je &head, protože list_add_front připojuje každý nový prvek na začátek: *slot = node ' +
+    'na něj nasměruje hlavu.',
+  'ask.slotAfter': 'slot je &{address}->next, NEXT prvku „{after}“, protože „{word}“ přijde za něj: *slot = node ' +
+    'nasměruje ten NEXT na nový prvek.',
+  'ask.status': 'Krok {step} {total|z}: „{word}“; řádek {line} se chystá provést a jste na tahu.',
+  'ask.statusNamed': '{run}: Krok {step} {total|z}: „{word}“; řádek {line} se chystá provést a jste na tahu.',
+  'ask.notInsertedYet': '„{word}“ v seznamu ještě není.',
+  'ask.wait': 'Nejdřív odpovězte na otázku; pak ] provede řádek {line}.',
+  'ask.findWaits': 'Nejdřív odpovězte na otázku: hledání by odpověď prozradilo.',
+  'ask.selectFirst': 'Nejdřív vyberte prvek klávesami Home, End, \u2190 a \u2192, nebo na jeden klikněte.',
+  'ask.noHead': 'Hlava seznamu na tuto otázku neodpovídá: vyberte prvek, nebo stiskněte n.',
+  'ask.noNull': 'Klávesa n na tuto otázku neodpovídá: vyberte prvek, nebo stiskněte h pro hlavu seznamu.',
+  'ask.score': 'Skóre: správně {right} {asked|z}.',
+  'ask.scoreAddition': 'Skóre: správně {right} {asked|z}. Toto přidání: správně {additionRight} {additionAsked|z}.',
+  'ask.markTruth': 'správná odpověď',
+  'ask.markGiven': 'vaše odpověď',
+  'ask.nullTarget': 'NULL',
+  'ask.pointedHead': 'hlava seznamu',
+  'ask.pointedNull': 'NULL',
 };

@@ -203,4 +203,75 @@ export const TEXTS_EN = {
   'try.notShown': 'The replay could not be shown: {why}',
   'try.notMade': 'The replay could not be made: {why}',
   'try.said': '{why}',
+
+  // Your turn: the learner answers each decisive step of an addition.
+  'ask.toggle': 'Your turn (y)',
+  'ask.label': 'Your turn',
+  'ask.turnedOn': 'Your turn: stepping forward with ], . or Space stops before each decisive line and asks what it will do.',
+  'ask.turnedOff': 'Your turn is off: the stepper runs every line again without asking.',
+  'ask.idle': 'Step forward with ] or . to the next question.',
+  'ask.answerAbsent': 'Not in the list (n)',
+  'ask.answerHead': 'The head (h)',
+  'ask.answerNull': 'NULL (n)',
+  'ask.questionFound': 'Before line {line} runs: is "{word}" in the list? Click the element that holds it, or ' +
+    'select it and press Enter; press n if it is not in the list.',
+  'ask.questionPlace': 'Before line {line} runs: "{word}" is not in the list, so where does it go? Click the ' +
+    'element it goes after, or select it and press Enter; press h if it goes at the head.',
+  'ask.questionNext': 'Before line {line} runs: what will the new element\'s NEXT point at? Click that element, ' +
+    'or select it and press Enter; press n for NULL.',
+  'ask.questionSlot': 'Before line {line} runs: which pointer will point at the new element? Click the element ' +
+    'whose NEXT it is, or select it and press Enter; press h for the head.',
+  'ask.right': 'Right.',
+  'ask.wrongElement': 'Not so: you answered "{word}", at {address}.',
+  'ask.wrongNextOf': 'Not so: you answered the NEXT of "{word}", at {address}.',
+  'ask.wrongAbsent': 'Not so: you answered that it is not in the list.',
+  'ask.wrongHead': 'Not so: you answered the head.',
+  'ask.wrongNull': 'Not so: you answered NULL.',
+  'ask.foundAt': '"{word}" is in the list: find_equal compares it with each element from the head, and element ' +
+    '{position}, at {address}, holds it, so its count goes up by one.',
+  'ask.foundAbsent': {
+    text: '"{word}" is not in the list: find_equal compares it with every element of the list ({count}), and ' +
+      'none is equal, so a new element is made for it.',
+    plural: { count: { one: '{count} element', other: '{count} elements' } },
+  },
+  'ask.foundEmpty': '"{word}" is not in the list: the list is empty, so find_equal has nothing to compare, and ' +
+    'a new element is made for it.',
+  'ask.placeAfter': '"{word}" goes after "{after}": list_find_predecessor walks past every word that sorts ' +
+    'before it, and in byte order "{after}" < "{word}" < "{next}".',
+  'ask.placeEnd': '"{word}" goes after "{after}", at the end: every word of the list sorts before it in byte ' +
+    'order, "{after}" last.',
+  'ask.placeHead': '"{word}" goes at the head: in byte order it sorts before "{next}", the first word of the list.',
+  'ask.placeEmpty': '"{word}" goes at the head: the list is empty.',
+  'ask.reasonCapitals': 'In byte order capitals come before small letters, so "{less}" < "{more}".',
+  'ask.reasonPrefix': 'A word comes before the longer words that begin with it, so "{less}" < "{more}".',
+  'ask.reasonBytes': 'A letter outside ASCII is bytes above 127 in UTF-8, after every ASCII character, so ' +
+    '"{less}" < "{more}".',
+  'ask.nextHead': 'NEXT takes what *slot held: slot is &head, and the head held the address of the first ' +
+    'element, "{next}", {address}.',
+  'ask.nextHeadNull': 'NEXT takes what *slot held: slot is &head, and the head held NULL, for the list is empty.',
+  'ask.nextAfter': 'NEXT takes what *slot held: slot is the NEXT of "{after}", which held the address of ' +
+    '"{next}", {address}.',
+  'ask.nextAfterNull': 'NEXT takes what *slot held: slot is the NEXT of "{after}", the last element, which held ' +
+    'NULL.',
+  'ask.slotHead': 'slot is &head, for "{word}" goes at the head: *slot = node makes the head point at the new ' +
+    'element.',
+  'ask.slotFront': 'slot is &head, for list_add_front links every new element at the head: *slot = node makes ' +
+    'the head point at it.',
+  'ask.slotAfter': 'slot is &{address}->next, the NEXT of "{after}", for "{word}" goes after it: *slot = node ' +
+    'makes that NEXT point at the new element.',
+  'ask.status': 'Step {step} of {total}: "{word}"; line {line} is about to run, and it is your turn.',
+  'ask.statusNamed': '{run}: Step {step} of {total}: "{word}"; line {line} is about to run, and it is your turn.',
+  'ask.notInsertedYet': '"{word}" is not in the list yet.',
+  'ask.wait': 'Answer the question first; then ] runs line {line}.',
+  'ask.findWaits': 'Answer the question first: Find would tell.',
+  'ask.selectFirst': 'Select an element first, with Home, End, \u2190 and \u2192, or click one.',
+  'ask.noHead': 'The head does not answer this question: choose an element, or press n.',
+  'ask.noNull': 'n does not answer this question: choose an element, or press h for the head.',
+  'ask.score': 'Score: right {right} of {asked}.',
+  'ask.scoreAddition': 'Score: right {right} of {asked}. This addition: right {additionRight} of {additionAsked}.',
+  'ask.markTruth': 'right answer',
+  'ask.markGiven': 'your answer',
+  'ask.nullTarget': 'NULL',
+  'ask.pointedHead': 'the head',
+  'ask.pointedNull': 'NULL',
 };

@@ -66,11 +66,17 @@ export function fitted(viewport, world) {
 
 // `rect` ({ x, y, width, height } in world units) wholly in view: the
 // view stays if it is; else the view is centred on it, zoomed out as far
-// as needed for it to fit with a margin ({}: the view stays).
-export function framed(view, rect, viewport) {
+// as needed for it to fit with a margin ({}: the view stays). Zoomed out
+// no further than `least`, where given: what does not fit then is shown
+// from its top left corner.
+export function framed(view, rect, viewport, least = undefined) {
   if (holds(view, rect, viewport)) return {};
   const room = Math.min((viewport.width - 2 * FRAME_MARGIN) / rect.width,
     (viewport.height - 2 * FRAME_MARGIN) / rect.height);
+  if (least !== undefined && room < least) {
+    const scale = scaled(Math.max(least, Math.min(view.scale, room)));
+    return { scale, x: rect.x - FRAME_MARGIN / scale, y: rect.y - FRAME_MARGIN / scale };
+  }
   const scale = scaled(Math.min(view.scale, room));
   return {
     scale,

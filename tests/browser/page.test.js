@@ -15,6 +15,7 @@ import {
   accessibility, endUnlessRunnable, englishIn, genesis, interfaceTexts, launch, layoutFaults, listingOf, missing,
   openWatched, pageOf, runsPageOf, syntheticListing, traceOf, workFolder,
 } from './browser.js';
+import { answersOfTrace } from '../page/trace_answers.js';
 
 // CI sets WORDLIST_BROWSER_REQUIRED: there, a missing browser is a failure.
 endUnlessRunnable(await missing(), 'WORDLIST_BROWSER_REQUIRED');
@@ -197,7 +198,8 @@ test('a 50,000-element listing\'s page becomes ready', async () => {
   await page.close();
 });
 
-const worked = pageOf(traceOf("Ahoj, ahoj! Don't stop.", folder), folder, 'worked.html');
+const workedTrace = traceOf("Ahoj, ahoj! Don't stop.\r\n", folder);
+const worked = pageOf(workedTrace, folder, 'worked.html');
 const workedSteps = [
   'Step 0 of 9: the list is empty',
   'Step 1 of 9: "pokus" inserted at position 1 (looked at 0 + 0)',
@@ -726,6 +728,194 @@ test('Play in an addition plays its line steps; the slider goes through them; r 
   await runs.page.waitForURL(/&run=sorted(&zoom=[\d.]+)?&step=7&line=20$/);
   assert.deepEqual([...trouble, ...runs.trouble], []);
   await runs.page.close();
+});
+
+// What Your turn shows: the fragment, #ask's question, verdict and
+// truth, the score, the status, the note, the calls, and with `pixels`,
+// once the picture is drawn, how many pixels of the canvas are in the
+// colour of a wrong answer's mark.
+const turnAt = (page, pixels = false) => page.evaluate(async (read) => {
+  let marked = 0;
+  if (read) {
+    await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
+    const canvas = document.getElementById('canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    for (let at = 0; at < data.length; at += 4) {
+      if (data[at] === 0xB0 && data[at + 1] === 0x00 && data[at + 2] === 0x20) marked += 1;
+    }
+  }
+  const ask = document.getElementById('ask');
+  const text = (id) => document.getElementById(id).textContent;
+  return {
+    hash: location.hash, question: ask.dataset.question, verdict: ask.dataset.verdict, truth: ask.dataset.truth,
+    asked: text('ask-question'), why: text('ask-why'), score: text('score'), status: text('status'), note: text('note'),
+    frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent).join(' | '),
+    buttons: [...ask.querySelectorAll('button[data-answer]')].map((button) => button.dataset.answer), marked,
+  };
+}, pixels);
+
+// A box of the canvas whose word is not `word`, as a person finds one:
+// looking at the picture for the boxes' fill, then pointing at each until
+// one shows another word. { x, y } to click, or null.
+async function boxBut(page, word) {
+  const points = await page.evaluate((fill) => {
+    const canvas = document.getElementById('canvas');
+    const ratio = canvas.width / canvas.clientWidth;
+    const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    const [red, green, blue] = [1, 3, 5].map((at) => parseInt(fill.substr(at, 2), 16));
+    const found = [];
+    for (let y = 0; y < canvas.height; y += 8) {
+      let run = 0;
+      for (let x = 0; x < canvas.width; x += 1) {
+        const at = (y * canvas.width + x) * 4;
+        run = data[at] === red && data[at + 1] === green && data[at + 2] === blue ? run + 1 : 0;
+        // A long run of the fill is a box: one point for each.
+        const point = [(x - 30) / ratio, y / ratio];
+        if (run === 60 && !found.some(([px, py]) => Math.abs(px - point[0]) < 100 && Math.abs(py - point[1]) < 40)) {
+          found.push(point);
+        }
+      }
+    }
+    return found;
+  }, BOX_FILL.box);
+  const box = await page.locator('#canvas').boundingBox();
+  for (const [x, y] of points) {
+    await page.mouse.move(box.x + x, box.y + y);
+    const under = await page.textContent('#pointer');
+    if (/^\d+ /.test(under) && under.replace(/^\d+ /, '') !== word) return { x: box.x + x, y: box.y + y };
+  }
+  return null;
+}
+
+test('Your turn: ] from #step=0&ask=1 asks each addition\'s questions, graded against the trace, by keys, clicks and buttons', async () => {
+  const lines = workedTrace.toString('latin1').split('\n');
+  const additions = answersOfTrace(lines);
+  const wordAt = new Map(lines.map((line) => /^inserted (\S+) .* WORD: (.*)$/.exec(line)).filter(Boolean)
+    .map(([, address, word]) => [address, word]));
+  const { page, trouble } = await open(`${worked}#step=0&ask=1`);
+  await page.selectOption('#line-speed', '20');
+  const asked = additions.map(() => []);
+  const score = { right: 0, asked: 0 };
+  const buttonsUsed = new Set();
+  const settled = [];
+  let checkedAxe = false;
+  let waited = 0;
+  let clicked = 0;
+  for (let presses = 0; presses < 600; presses += 1) {
+    const at = await turnAt(page);
+    if (at.hash.includes('free=')) break;
+    const k = Number(/step=(\d+)/.exec(at.hash)[1]);
+    if (!at.question || at.verdict) {
+      // Past the last question of an addition: its own result too.
+      if (at.hash.includes('&line=') && !at.question && asked[k - 1].length === additions[k - 1].questions.length &&
+        asked[k - 1].length > 0) {
+        const own = asked[k - 1].filter(({ right }) => right).length;
+        assert.equal(at.score, `Score: right ${score.right} of ${score.asked}. This addition: right ${own} of ` +
+          `${asked[k - 1].length}.`, at.hash);
+        settled.push(at);
+      }
+      // A question waits for its answer, and so do the presses after it:
+      // none passes it unasked.
+      for (let burst = at.verdict ? 1 : 6; burst > 0; burst -= 1) await page.keyboard.press(']');
+      continue;
+    }
+    // Open: nothing tells the answer.
+    Object.assign(at, { marked: (await turnAt(page, true)).marked });
+    assert.match(at.status, /^Step \d of 9: "[^"]+"; line \d+ is about to run, and it is your turn\.$/, at.hash);
+    assert.doesNotMatch(at.frames, /(same|candidate|predecessor|slot) = [^?]/, at.hash);
+    // (A few pixels of other lines blend to that colour.)
+    assert.ok(at.marked < 20, `${at.hash}: ${at.marked} pixels marked`);
+    const [kind, truth] = additions[k - 1].questions[asked[k - 1].length];
+    assert.equal(at.question, kind, at.hash);
+    const n = score.asked;
+    // The presses that came after the question opened waited, saying so.
+    if (at.note !== '') {
+      assert.match(at.note, /^Answer the question first; then \] runs line \d+\.$/, at.hash);
+      waited += 1;
+    }
+    if (!checkedAxe && at.buttons.length > 0) {
+      assert.deepEqual(await accessibility(page), [], `${at.hash}: axe-core while a question is open`);
+      checkedAxe = true;
+    }
+    // Right by the keyboard, wrong by a click, or by a button.
+    const wrongBox = n % 3 === 1 ? await boxBut(page, wordAt.get(truth)) : null;
+    let right;
+    let given = 'an element';
+    if (wrongBox) {
+      clicked += 1;
+      await page.mouse.move(wrongBox.x, wrongBox.y);
+      await page.mouse.down();
+      await page.mouse.up();
+      right = false;
+    } else if (n % 3 === 2) {
+      const [button] = at.buttons;
+      buttonsUsed.add(button);
+      given = button;
+      await page.click(`#ask button[data-answer="${button}"]`);
+      right = truth === button;
+    } else if (/^[0-9A-F]{16}$/.test(truth)) {
+      await page.keyboard.press('Home');
+      for (let p = 0; p < additions[k - 1].list.indexOf(truth); p += 1) await page.keyboard.press('ArrowRight');
+      await page.keyboard.press('Enter');
+      right = true;
+    } else {
+      await page.keyboard.press(truth === 'head' ? 'h' : 'n');
+      right = true;
+    }
+    const verdict = await turnAt(page, true);
+    score.asked += 1;
+    score.right += right ? 1 : 0;
+    assert.deepEqual([verdict.question, verdict.verdict, verdict.truth], [kind, right ? 'right' : 'wrong', truth],
+      `${at.hash} answered ${wrongBox ? 'by a click' : n % 3 === 2 ? 'by a button' : 'by a key'}`);
+    assert.equal(verdict.score, `Score: right ${score.right} of ${score.asked}.`);
+    // A wrong answer is marked on the canvas, but "not in the list".
+    assert.ok(right || given === 'absent' ? verdict.marked < 20 : verdict.marked > 200,
+      `${at.hash}: ${given} marked with ${verdict.marked} pixels`);
+    assert.ok(verdict.why.length > 40 && verdict.asked === at.asked, at.hash);
+    asked[k - 1].push({ kind, right });
+    if (n === 10) {
+      // Play goes on from the verdict, and stops at the next question.
+      await page.keyboard.press(' ');
+      await page.waitForFunction(() => {
+        const { dataset } = document.getElementById('ask');
+        return dataset.question && !dataset.verdict;
+      });
+      assert.equal(await page.getAttribute('#play', 'aria-pressed'), 'false');
+      await page.keyboard.press(' ');
+      assert.match((await turnAt(page)).note, /^Answer the question first/);
+      assert.equal(await page.getAttribute('#play', 'aria-pressed'), 'false');
+    }
+  }
+  assert.deepEqual(asked.map((questions) => questions.map(({ kind }) => kind)),
+    additions.map(({ questions }) => questions.map(([kind]) => kind)));
+  assert.deepEqual([...buttonsUsed].sort(), ['absent', 'head', 'null']);
+  assert.ok(waited > 5 && clicked > 5, `${waited} questions waited for, ${clicked} answered by a click`);
+  assert.ok(asked.flat().some(({ right }) => !right) && score.asked === 30, `${score.right} of ${score.asked}`);
+  assert.equal(settled.length >= 9, true);
+
+  // A position reached by keys in the mode shows what its link opened cold
+  // shows, and a link at a question's line asks nothing: ] runs the line.
+  for (const at of [settled[0], settled.at(-1)]) {
+    await page.evaluate((hash) => { location.hash = hash; }, at.hash);
+    const cold = await open(`${worked}?cold${at.hash}`);
+    assert.deepEqual(await shownAt(cold.page), await shownAt(page), at.hash);
+    assert.deepEqual(cold.trouble, []);
+    await cold.page.close();
+  }
+  const cold = await open(`${worked}?cold#step=7&line=1&ask=1`);
+  const opened = await shownAt(cold.page);
+  assert.equal((await turnAt(cold.page)).question, undefined);
+  assert.match(opened.status, /^Step 7 of 9: "Don": looking for it/);
+  await cold.page.keyboard.press(']');
+  assert.deepEqual([(await turnAt(cold.page)).question, (await shownAt(cold.page)).hash],
+    [undefined, '#view=list&step=7&line=2&ask=1'], 'the line run, nothing asked');
+  await cold.page.keyboard.press('[');
+  assert.deepEqual(await shownAt(cold.page), opened);
+  assert.deepEqual(cold.trouble, []);
+  await cold.page.close();
+  // Reading the canvas back as often is the test's own doing.
+  assert.deepEqual(trouble.filter((line) => !line.startsWith('Canvas2D: Multiple readback')), []);
+  await page.close();
 });
 
 // What the page says at a position, in the language it speaks: what a

@@ -154,8 +154,8 @@ test('past the size it names the page asks; the whole Bible counts with the page
   // declined, nothing starts.
   await type(text + text.slice(0, text.length / 2));
   await page.click('#count');
-  assert.match(await page.textContent('#ask-text'), /MB: counting it takes about \d+ (s|min)/);
-  await page.click('#ask-keep');
+  assert.match(await page.textContent('#confirm-text'), /MB: counting it takes about \d+ (s|min)/);
+  await page.click('#confirm-keep');
   assert.equal(await page.evaluate(() => document.getElementById('progress').hidden), true);
 
   // The Bible itself starts at once; cancelled while it counts.
@@ -176,7 +176,7 @@ test('past the size it names the page asks; the whole Bible counts with the page
   const idle = await page.evaluate(() => window.longestFrameGap(500));
   await type(text);
   await page.click('#count');
-  assert.equal(await page.evaluate(() => document.getElementById('ask').open), false);
+  assert.equal(await page.evaluate(() => document.getElementById('confirm').open), false);
   await page.waitForFunction(() => document.getElementById('progress').value > 0);
   // The page keeps drawing while the Worker counts. Counting the Bible
   // where the page runs would stop its frames for seconds; a busy machine
@@ -206,6 +206,41 @@ test('the page, counted and paused in the code, passes axe-core', async () => {
   await drop(page, example);
   await page.keyboard.press(']');
   assert.deepEqual(await accessibility(page), []);
+  assert.deepEqual(trouble, []);
+  await page.close();
+});
+
+test('Your turn in try.html: y, questions answered by a button and a key, the score, and a new text', async () => {
+  const { page, trouble } = await open(tryUrl);
+  await drop(page, example);
+  const turn = () => page.evaluate(() => {
+    const { question, verdict, truth } = document.getElementById('ask').dataset;
+    return { question, verdict, truth, score: document.getElementById('score').textContent,
+      status: document.getElementById('status').textContent };
+  });
+  await page.keyboard.press('y');
+  await page.keyboard.press(',');
+  await page.keyboard.press('.');
+  const asked = await turn();
+  assert.deepEqual([asked.question, asked.verdict], ['found', undefined]);
+  assert.equal(asked.status, 'sorted: Step 9 of 9: "stop"; line 77 is about to run, and it is your turn.');
+  assert.deepEqual(await accessibility(page), []);
+  await page.click('#ask button[data-answer="absent"]');
+  // Answered, the status tells again what the addition does.
+  assert.deepEqual(await turn(), {
+    ...asked, verdict: 'right', truth: 'absent', score: 'Score: right 1 of 1.',
+    status: 'sorted: Step 9 of 9: "stop": looking for it, looked at 0 so far; line 77 (step 1 of 53 in this addition)',
+  });
+  await page.keyboard.press('.');
+  await page.keyboard.press('h');
+  const pokus = /ADR: (\S+) .* WORD: pokus$/m.exec(await page.textContent('#listing'))[1];
+  assert.deepEqual(await turn().then(({ question, verdict, truth, score }) => [question, verdict, truth, score]),
+    ['place', 'wrong', pokus, 'Score: right 1 of 2.']);
+  assert.match((await fragmentOf(page)).ask, /^1$/);
+  // A new text keeps the mode, with nothing answered yet.
+  await drop(page, Buffer.from('b a\n'));
+  assert.equal((await fragmentOf(page)).ask, '1');
+  assert.deepEqual([(await turn()).score, (await turn()).question], ['Score: right 0 of 0.', undefined]);
   assert.deepEqual(trouble, []);
   await page.close();
 });

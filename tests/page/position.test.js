@@ -6,14 +6,8 @@
 // programs' own: wordlist-trace's trace of a text, and the page's data
 // that wordlist-graph --html writes of it.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import {
-  existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync,
-} from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
-import { fileURLToPath } from 'node:url';
 
 import { codeMap, planStop } from '../../graph/page/code_steps.js';
 import { drawScene } from '../../graph/page/drawing.js';
@@ -28,39 +22,13 @@ import { sayTold } from '../../graph/page/language.js';
 import {
   detailsText, followed, found, phasesOf, plainText, preceded, statusText,
 } from '../../graph/page/texts.js';
+import { madeOf, skip } from './programs.js';
 
 const map = codeMap(readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8'));
 
-// The programs that make the page's data: those WORDLIST_TRACE and
-// WORDLIST_GRAPH name, as CTest does, or else the release preset's build,
-// the tests skipped where it has not been made.
-const built = (name) => fileURLToPath(new URL(`../../build/release/${name}`, import.meta.url));
-const traceProgram = process.env.WORDLIST_TRACE || built('wordlist-trace');
-const graphProgram = process.env.WORDLIST_GRAPH || built('wordlist-graph');
-const unbuilt = process.env.WORDLIST_TRACE ? undefined
-  : [traceProgram, graphProgram].find((program) => !existsSync(program));
-const skip = unbuilt && `${unbuilt} is not built (cmake --build --preset release)`;
-const folder = mkdtempSync(join(tmpdir(), 'wordlist-position-'));
-process.on('exit', () => rmSync(folder, { recursive: true, force: true }));
-
 // The page's data that wordlist-graph --html writes for the trace of
-// wordlist-trace (with list_add_front: `front`) on a text of `words`,
-// with a "not counted" line for each [k, word] of `uncounted` put in
-// after the k-th addition, as a run that ran out of memory there writes.
-function pageDataOf(words, { front = false, uncounted = [] } = {}) {
-  writeFileSync(join(folder, 'neco.txt'), words.join(' '));
-  // As bytes, one a character: the words' own bytes kept.
-  const lines = execFileSync(traceProgram, front ? ['--front'] : [], { cwd: folder }).toString('latin1').split('\n');
-  for (const [k, word] of [...uncounted].sort(([a], [b]) => b - a)) {
-    lines.splice(k + 1, 0, `not counted WORD: ${Buffer.from(word).toString('latin1')}`);
-  }
-  const trace = join(folder, 'run.trace');
-  writeFileSync(trace, lines.join('\n'), 'latin1');
-  const page = execFileSync(graphProgram, ['--html', trace], { maxBuffer: 1 << 28 }).toString();
-  const data = JSON.parse(/<script type="application\/json" id="listing">(.*?)<\/script>/s.exec(page)[1]);
-  assert.equal(data.steps.filter((code) => code < 0).length, uncounted.length, 'every "not counted" line read');
-  return data;
-}
+// wordlist-trace on a text of `words` (see madeOf).
+const pageDataOf = (words, options) => madeOf(words.join(' '), options).data;
 
 const workedWords = ['Ahoj', 'ahoj', 'Don', 't', 'stop'];
 

@@ -2,6 +2,7 @@
 // how long it expects, and what a result from the Worker shows. What it
 // says is a text's key and places ({ key, places }), said in the
 // language the page is in when it is shown.
+import { told } from '../../graph/page/language.js';
 
 // Texts above this many bytes are counted only once the user agrees.
 export const ASK_ABOVE_BYTES = 4 * 1024 * 1024;
@@ -23,7 +24,6 @@ export function expectedTime(size) {
 // Worker answered: { failure } when it could not count, else what
 // countText resolves to.
 export function outcomeOf(result) {
-  const told = (key, places = {}) => ({ key, places });
   if (result.failure !== undefined) {
     return { listing: null, message: told('try.failed', { why: result.failure }), data: null };
   }

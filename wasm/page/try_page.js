@@ -5,7 +5,7 @@
 // why there is none.
 import { showTexts } from '../../graph/page/labels.js';
 import {
-  languageOf, linkedLanguage, numberText, sayText,
+  languageOf, linkedLanguage, numberText, sayText, told,
 } from '../../graph/page/language.js';
 import { startPage } from '../../graph/page/page.js';
 import { $, PAGE_ELEMENTS, findElements } from '../../graph/page/panels.js';
@@ -27,7 +27,6 @@ const trying = {
 };
 
 const typed = () => new TextEncoder().encode($('text').value);
-const told = (key, places = {}) => ({ key, places });
 
 // Says `text` (a text's key and places, or null for nothing) in #message,
 // as an error or not.
@@ -42,7 +41,7 @@ function showTold() {
   $('message').textContent = trying.told ? sayText(lang, trying.told.key, trying.told.places) : '';
   $('message').classList.toggle('error', trying.told?.error ?? false);
   $('copied').textContent = trying.copied ? sayText(lang, trying.copied.key, trying.copied.places) : '';
-  if (trying.asked) $('ask-text').textContent = sayText(lang, trying.asked.key, trying.asked.places);
+  if (trying.asked) $('confirm-text').textContent = sayText(lang, trying.asked.key, trying.asked.places);
 }
 
 // Speaks `lang`: the fixed texts, the messages and, while no text's replay
@@ -69,7 +68,7 @@ function setBusy(busy) {
 
 // Asks, in the page, whether to count a large text; resolves to the answer.
 function agreed(size) {
-  const dialog = $('ask');
+  const dialog = $('confirm');
   trying.asked = told('try.ask', { size: numberText(trying.lang, size / 1048576, 1), time: expectedTime(size) });
   showTold();
   return new Promise((resolve) => {
@@ -79,7 +78,7 @@ function agreed(size) {
     }, { once: true });
     dialog.returnValue = '';
     dialog.showModal();
-    $('ask-count').focus();
+    $('confirm-count').focus();
   });
 }
 
@@ -129,7 +128,11 @@ async function showCounted({ listing, message, data }, bytes, fromLink) {
   $('copy').disabled = listing === null;
   trying.copied = null;
   tell(message ?? told(data && !link ? 'try.countedLong' : 'try.counted', { bytes: bytes.length }), message !== null);
-  if (!fromLink) history.replaceState(null, '', link ? `#text=${link}` : bareAddress());
+  // Your turn stays on for the new text, which starts with no answers.
+  const ask = new URLSearchParams(location.hash.slice(1)).get('ask') === '1';
+  const bare = bareAddress();
+  const kept = ask ? `${bare.includes('#') ? '&' : '#'}ask=1` : '';
+  if (!fromLink) history.replaceState(null, '', link ? `#${ask ? 'ask=1&' : ''}text=${link}` : `${bare}${kept}`);
   $('replay').hidden = data === null;
   if (!data) {
     if (fromLink) history.replaceState(null, '', bareAddress());
@@ -190,7 +193,8 @@ async function copyListing() {
 // start with the replay's, which startPage asks for only once a text is
 // counted.
 export const TRY_ELEMENTS = [
-  'ask', 'ask-count', 'ask-keep', 'ask-text', 'cancel', 'copied', 'copy', 'count', 'file', 'lang', 'listing',
+  'cancel', 'confirm', 'confirm-count', 'confirm-keep', 'confirm-text', 'copied', 'copy', 'count', 'file', 'lang',
+  'listing',
   'message', 'module', 'progress', 'replay', 'source', 'text', 'worker',
 ];
 
@@ -218,8 +222,8 @@ export function startTry() {
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && trying.counting) cancelCounting();
   });
-  $('ask-count').addEventListener('click', () => $('ask').close('count'));
-  $('ask-keep').addEventListener('click', () => $('ask').close('keep'));
+  $('confirm-count').addEventListener('click', () => $('confirm').close('count'));
+  $('confirm-keep').addEventListener('click', () => $('confirm').close('keep'));
   window.addEventListener('hashchange', () => {
     const asked = linkedLanguage(location.hash);
     if (asked) speak(asked, true);

@@ -71,13 +71,14 @@ class BrokenListingTest : public testing::TestWithParam<BrokenCase> {};
 
 // Tests that the first violation is found, on its line, and nothing kept.
 TEST_P(BrokenListingTest, NamesTheLine) {
-  ParsedListing listing{};
+  ParsedListing listing{nullptr, nullptr, 99, 16};  // what it held counts for nothing
   ListingError error{};
   const std::string& text = GetParam().text;
   ASSERT_EQ(ReadResult::kInvalid, listing_read(text.data(), text.size(), &listing, &error));
   EXPECT_EQ(GetParam().line, error.line) << error.what;
   EXPECT_EQ(GetParam().what, error.what);
   EXPECT_EQ(nullptr, listing.elements);
+  EXPECT_EQ(0U, listing.size);
 }
 
 // The reader's reasons that more than one rule shares.
@@ -195,7 +196,7 @@ std::string relisted(const ParsedListing& listing, const char* eol) {
 
 // Tests that what the program writes on each target is read whole.
 TEST_P(GoodListingTest, ReadsEveryElement) {
-  ParsedListing listing{};
+  ParsedListing listing{nullptr, nullptr, 99, 4};  // what it held counts for nothing
   ListingError error{};
   const std::string& text = GetParam().text;
   ASSERT_EQ(ReadResult::kRead, listing_read(text.data(), text.size(), &listing, &error))

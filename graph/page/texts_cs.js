@@ -276,11 +276,11 @@ export const TEXTS_CS = {
   'ask.questionSlot': 'Než se provede řádek {line}: který ukazatel bude ukazovat na nový prvek? Klikněte na prvek, ' +
     'jehož NEXT to je, nebo ho vyberte a stiskněte Enter; stiskněte h pro hlavu seznamu.',
   'ask.right': 'Správně.',
-  'ask.wrongElement': 'Ne tak: odpověděli jste „{word}“ na adrese {address}.',
-  'ask.wrongNextOf': 'Ne tak: odpověděli jste NEXT prvku „{word}“ na adrese {address}.',
-  'ask.wrongAbsent': 'Ne tak: odpověděli jste, že v seznamu není.',
-  'ask.wrongHead': 'Ne tak: odpověděli jste hlavu seznamu.',
-  'ask.wrongNull': 'Ne tak: odpověděli jste NULL.',
+  'ask.wrongElement': 'Špatně: odpověděli jste „{word}“ na adrese {address}.',
+  'ask.wrongNextOf': 'Špatně: odpověděli jste NEXT prvku „{word}“ na adrese {address}.',
+  'ask.wrongAbsent': 'Špatně: odpověděli jste, že v seznamu není.',
+  'ask.wrongHead': 'Špatně: odpověděli jste hlavu seznamu.',
+  'ask.wrongNull': 'Špatně: odpověděli jste NULL.',
   'ask.foundAt': '„{word}“ v seznamu je: find_equal ho porovnává s prvky od hlavy a prvek {position} na adrese ' +
     '{address} ho drží, takže se jeho počet zvýší o jedna.',
   'ask.foundAbsent': {
@@ -312,8 +312,8 @@ export const TEXTS_CS = {
     'na něj nasměruje hlavu.',
   'ask.slotAfter': 'slot je &{address}->next, NEXT prvku „{after}“, protože „{word}“ přijde za něj: *slot = node ' +
     'nasměruje ten NEXT na nový prvek.',
-  'ask.status': 'Krok {step} {total|z}: „{word}“; řádek {line} se chystá provést a jste na tahu.',
-  'ask.statusNamed': '{run}: Krok {step} {total|z}: „{word}“; řádek {line} se chystá provést a jste na tahu.',
+  'ask.status': 'Krok {step} {total|z}: „{word}“; řádek {line} se má provést a jste na tahu.',
+  'ask.statusNamed': '{run}: Krok {step} {total|z}: „{word}“; řádek {line} se má provést a jste na tahu.',
   'ask.notInsertedYet': '„{word}“ v seznamu ještě není.',
   'ask.wait': 'Nejdřív odpovězte na otázku; pak ] provede řádek {line}.',
   'ask.findWaits': 'Nejdřív odpovězte na otázku: hledání by odpověď prozradilo.',

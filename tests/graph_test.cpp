@@ -16,9 +16,11 @@
 
 #include "dot_writer.h"
 #include "html_writer.h"
+#include "input_checks.h"
 #include "line_reading.h"
 #include "listing_reader.h"
 #include "page_data.h"
+#include "program_status.h"
 #include "trace_reader.h"
 
 namespace {
@@ -657,6 +659,39 @@ TEST(TraceTest, FindsTheFirstDifference) {
     EXPECT_EQ(test.differs, traces_first_difference(a, b)) << test.differs;
     trace_release(&a);
     trace_release(&b);
+  }
+}
+
+// Tests that two inputs refused as a page's two runs leave both traces
+// empty, the first too when it was read, and say why in one line that
+// names the input at fault.
+TEST(TraceTest, RefusedRunsLeaveNothingRead) {
+  const struct {
+    const char* name;
+    std::string first;
+    std::string second;
+    const char* reason;
+  } cases[] = {
+      {"SecondNotATrace", kTrace, kGood, "second: not a trace"},
+      {"SecondBroken", kFrontTrace, trace_edited("WORD: t\n", "WORD: \n"), "second:6: WORD is"},
+      {"SameWay", kTrace, kTrace, "second: built the same way"},
+      {"OtherAdditions", kTrace, kFrontTrace, "second: addition 4 is not that of first"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    const NamedInput inputs[2] = {{"first", test.first.data(), test.first.size()},
+                                  {"second", test.second.data(), test.second.size()}};
+    ParsedTrace traces[2] = {};
+    testing::internal::CaptureStderr();
+    const int status = read_two_runs("wordlist-graph", inputs, traces);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(kExitTrouble, status);
+    EXPECT_EQ(0U, said.find(std::string("wordlist-graph: ") + test.reason)) << said;
+    EXPECT_EQ(said.size() - 1, said.find('\n')) << said;
+    for (const ParsedTrace& trace : traces) {
+      EXPECT_EQ(nullptr, trace.steps);
+      EXPECT_EQ(nullptr, trace.listing.elements);
+    }
   }
 }
 

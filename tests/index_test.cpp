@@ -87,6 +87,29 @@ TEST_F(IndexTest, FindsWordsThatMeet) {
   index_release(&index);
 }
 
+// Tests that a search for a word not held ends in a chain as long as the
+// index allows: eight words at home in the first of 16 slots fill it half,
+// up to slot 7, and a search from the chain's start, its middle or its
+// end must go on to slot 8, the next empty one, and stop there.
+TEST_F(IndexTest, EndsASearchThroughTheLongestChain) {
+  constexpr std::size_t kSlots = 16;
+  const Elements made = elements(words_at(0, kSlots, kSlots / 2, "f"));
+  const std::vector<WordNode>& nodes = made.nodes;
+  WordIndex index = index_make(kSlots);
+  for (const WordNode& node : nodes) {
+    index_remember(&index, &node);
+  }
+  ASSERT_EQ(kSlots, index.capacity) << "half full, it grows no sooner";
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(&nodes[i], index_find(index, made.words[i].c_str())) << made.words[i];
+  }
+  for (const std::size_t home : {std::size_t{0}, std::size_t{4}, std::size_t{7}}) {
+    const std::string word = words_at(home, kSlots, 1, "g")[0];
+    EXPECT_EQ(nullptr, index_find(index, word.c_str())) << word;
+  }
+  index_release(&index);
+}
+
 // Tests that the index doubles when it would be more than half full, and
 // not before, keeping every element and only the one area of slots:
 // from 2 slots, 1024 words take 2048, and one more 4096.

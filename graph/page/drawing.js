@@ -273,13 +273,28 @@ function drawFarPointers(s) {
   return drawn;
 }
 
+// Where the labels right of the head's arrows and of the null marks end.
+const HEAD_LABEL_END = -6;
+const NULL_LABEL_END = NULL_AT.x - 22;
+
+// The world x where the labels drawn left of the head and of the null
+// marks at `stop` begin (0 for none), so that a view can keep them whole.
+export function labelsLeft(stop) {
+  let left = 0;
+  for (const { label, value } of pointersOf(stop)) {
+    const end = { head: HEAD_LABEL_END, null: NULL_LABEL_END }[value.kind];
+    if (end !== undefined) left = Math.min(left, end - label.length * CHAR_W);
+  }
+  return left;
+}
+
 // A null pointer: its label, and a short arrow into the null mark, in a
 // column under the head.
 function drawNullPointer(s, label, n) {
   const { context } = s;
   const y = NULL_AT.y + NULL_PITCH * n;
   context.textAlign = 'right';
-  drawText(s, label, NULL_AT.x - 22, y + 4, BOLD, COLOUR.pointer);
+  drawText(s, label, NULL_LABEL_END, y + 4, BOLD, COLOUR.pointer);
   context.textAlign = 'left';
   context.beginPath();
   context.moveTo(NULL_AT.x - 20, y);
@@ -310,7 +325,7 @@ function pointerTarget(s, value) {
       : { ...onBox, x: box.x + BOX_W - 40, y: box.y + LINE * 3 + 6 };
   }
   if (value.kind === 'head') {
-    return { x: HEAD_AT.x + 12, y: HEAD_AT.y - 12, top: HEAD_AT.y - 14, labelX: -6, align: 'right' };
+    return { x: HEAD_AT.x + 12, y: HEAD_AT.y - 12, top: HEAD_AT.y - 14, labelX: HEAD_LABEL_END, align: 'right' };
   }
   return null;
 }

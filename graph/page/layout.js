@@ -52,9 +52,11 @@ export const rankCount = (run, list, view) => (view === 'list' ? list.order.leng
 
 // The world rectangle that holds `boxes` (each { x, y }, its top left
 // corner) with the labels above them, and the head with the null marks
-// under it, left of the first box.
-export function pointersRect(boxes) {
-  const head = { x: -GAP_X * 2 - 60, y: -GAP_Y, width: GAP_X * 2 + 60, height: PITCH_Y + GAP_Y };
+// under it, left of the first box, with labels left of them from world x
+// `labelsLeft` on.
+export function pointersRect(boxes, labelsLeft = 0) {
+  const left = Math.min(-GAP_X * 2 - 60, labelsLeft - 4);
+  const head = { x: left, y: -GAP_Y, width: -left, height: PITCH_Y + GAP_Y };
   return boxes.reduce((rect, box) => {
     const x = Math.min(rect.x, box.x);
     const y = Math.min(rect.y, box.y - GAP_Y);

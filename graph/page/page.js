@@ -11,7 +11,7 @@ import { ANSWER_SCALE, drawAnswerMarks } from './ask_marks.js';
 import { askSaid, forgetAsk, showAsk } from './ask_panel.js';
 import { pointedAnswer } from './ask_told.js';
 import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
-import { drawScene } from './drawing.js';
+import { drawScene, labelsLeft } from './drawing.js';
 import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
 import {
   LANGUAGES, languageOf, linkedLanguage, sayText,
@@ -313,12 +313,14 @@ const revealing = (i) => revealed(state, boxOf(i), viewport(), world());
 const centring = (i) => centred(state, boxOf(i), viewport(), world());
 
 // The view that keeps every pointer's target, the head and the element
-// being made on screen (and the null marks under the head); while a
-// question is open, every box too, as far as their words can be read.
+// being made on screen (and the null marks under the head), with their
+// labels; while a question is open, every box too, as far as their words
+// can be read.
 const framing = () => {
   const targets = followedElements(shown.stop, list());
-  if (!shown.open) return framed(state, pointersRect(targets.map(boxOf)), viewport());
-  return framed(state, pointersRect([...targets, ...list().order].map(boxOf)), viewport(), ANSWER_SCALE);
+  const left = labelsLeft(shown.stop);
+  if (!shown.open) return framed(state, pointersRect(targets.map(boxOf), left), viewport());
+  return framed(state, pointersRect([...targets, ...list().order].map(boxOf), left), viewport(), ANSWER_SCALE);
 };
 // The scene the picture is drawn from, but for the canvas's size.
 const sceneOf = () => ({

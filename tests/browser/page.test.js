@@ -733,15 +733,18 @@ test('Play in an addition plays its line steps; the slider goes through them; r 
 // What Your turn shows: the fragment, #ask's question, verdict and
 // truth, the score, the status, the note, the calls, and with `pixels`,
 // once the picture is drawn, how many pixels of the canvas are in the
-// colour of a wrong answer's mark.
+// colour of a wrong answer's mark, and how many are drawn on in its two
+// leftmost columns (a label cut by the edge).
 const turnAt = (page, pixels = false) => page.evaluate(async (read) => {
   let marked = 0;
+  let edge = 0;
   if (read) {
     await new Promise((done) => { requestAnimationFrame(() => setTimeout(done, 0)); });
     const canvas = document.getElementById('canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     for (let at = 0; at < data.length; at += 4) {
       if (data[at] === 0xB0 && data[at + 1] === 0x00 && data[at + 2] === 0x20) marked += 1;
+      if ((at / 4) % canvas.width < 2 && data[at + 3] > 0) edge += 1;
     }
   }
   const ask = document.getElementById('ask');
@@ -750,7 +753,7 @@ const turnAt = (page, pixels = false) => page.evaluate(async (read) => {
     hash: location.hash, question: ask.dataset.question, verdict: ask.dataset.verdict, truth: ask.dataset.truth,
     asked: text('ask-question'), why: text('ask-why'), score: text('score'), status: text('status'), note: text('note'),
     frames: [...document.querySelectorAll('#frames li')].map((item) => item.textContent).join(' | '),
-    buttons: [...ask.querySelectorAll('button[data-answer]')].map((button) => button.dataset.answer), marked,
+    buttons: [...ask.querySelectorAll('button[data-answer]')].map((button) => button.dataset.answer), marked, edge,
   };
 }, pixels);
 
@@ -820,7 +823,10 @@ test('Your turn: ] from #step=0&ask=1 asks each addition\'s questions, graded ag
       continue;
     }
     // Open: nothing tells the answer.
-    Object.assign(at, { marked: (await turnAt(page, true)).marked });
+    const drawn = await turnAt(page, true);
+    Object.assign(at, { marked: drawn.marked });
+    // Framed whole: no label runs off the picture's left edge.
+    assert.equal(drawn.edge, 0, `${at.hash}: ${drawn.edge} pixels drawn at the left edge`);
     assert.match(at.status, /^Step \d of 9: "[^"]+"; line \d+ is about to run, and it is your turn\.$/, at.hash);
     assert.doesNotMatch(at.frames, /(same|candidate|predecessor|slot) = [^?]/, at.hash);
     // (A few pixels of other lines blend to that colour.)

@@ -19,7 +19,7 @@ import { cString, compareText, framesText } from '../../graph/page/texts.js';
 import {
   MIN_SCALE, centred, fitted, framed, revealed, zoomed,
 } from '../../graph/page/view.js';
-import { BOX_FILL, COLOUR } from '../../graph/page/drawing.js';
+import { BOX_FILL, COLOUR, labelsLeft } from '../../graph/page/drawing.js';
 import { bytesOf, findWord, shortened } from '../../graph/page/words.js';
 
 const source = readFileSync(new URL('../../src/word_list.cpp', import.meta.url), 'utf8');
@@ -321,6 +321,22 @@ test('a line step frames what its pointers point to: the view stays, pans, or zo
   const holds = (rect, x, y) => x >= rect.x && y >= rect.y && x <= rect.x + rect.width && y <= rect.y + rect.height;
   for (const [x, y] of [[head.x, head.y], [far.x, far.y - GAP_Y], [far.x + BOX_W, far.y + BOX_H]]) {
     assert.ok(holds(both, x, y), `${x}, ${y} in ${JSON.stringify(both)}`);
+  }
+  // Labels right-aligned on the head and the null marks, however long,
+  // begin inside what is framed; labels on boxes move nothing.
+  const call = (name, variables) => ({ name, variables });
+  const labels = [
+    [[call('list_add_sorted', [['head', { kind: 'head' }]])], head.x],
+    [[call('list_add_sorted', [['head', { kind: 'head' }]]),
+      call('list_find_predecessor', [['head', { kind: 'head' }], ['node', { kind: 'element', index: 2 }]])], -180],
+    [[call('list_add_sorted', [['very_long_name_of_a_null_pointer', { kind: 'null' }]])], -240],
+    [[call('list_add_sorted', [['node_with_a_long_name_of_its_own_too', { kind: 'element', index: 0 }]])], head.x],
+  ];
+  for (const [frames, atMost] of labels) {
+    const left = labelsLeft({ frames });
+    const rect = pointersRect([], left);
+    assert.ok(rect.x <= left && rect.x <= atMost && rect.x + rect.width === 0, `${left}: ${JSON.stringify(rect)}`);
+    assert.equal(pointersRect([], left).x === head.x, atMost === head.x, JSON.stringify(frames));
   }
 });
 

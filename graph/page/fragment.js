@@ -4,6 +4,9 @@
 // they are not the usual (&speed=600&line-speed=20); the language where
 // the reader chose it (&lang=cs); and Your turn, where it is on (&ask=1).
 // Elements are named by their final position, 1-based.
+import { LANGUAGES } from './language.js';
+import { freeLength, planLength } from './run.js';
+import { MAX_SCALE, MIN_SCALE, START } from './view.js';
 
 // Play's speeds, unless a link says otherwise: additions a second, and
 // line steps a second.
@@ -69,4 +72,39 @@ export function readFragment(hash, limits) {
   }
   if (limits.total !== undefined && fields.get('ask') === '1') read.ask = true;
   return read;
+}
+
+// What opening the link `hash` changes in `state`, on a page of `runs`
+// (`replayed` when they are traces) whose Play offers `speeds` and
+// `lineSpeeds`: view, run, position, selection and zoom. A link without a
+// zoom is at 1, from the picture's corner, whatever the view was before
+// it, so that a link followed on the page shows what it shows opened; one
+// without a language leaves the language shown; and one keeps what was
+// answered only where Your turn was on already.
+export function linkedChange(hash, {
+  runs, state, replayed, speeds, lineSpeeds,
+}) {
+  const scales = [MIN_SCALE, MAX_SCALE];
+  const asked = readFragment(hash, {
+    size: runs[state.run].size, scales, runs: runs.map((r) => r.name), languages: LANGUAGES,
+  });
+  const target = runs[asked.run ?? state.run];
+  const read = readFragment(hash, {
+    size: target.size, scales, total: target.replay?.total,
+    lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0, speeds, lineSpeeds,
+  });
+  const change = {
+    run: asked.run ?? state.run, selected: read.selected, note: null, answer: null, question: null,
+    scale: read.scale ?? 1, ...START,
+  };
+  if (read.view) change.view = read.view;
+  if (asked.lang) Object.assign(change, { lang: asked.lang, langKept: true });
+  if (replayed) {
+    Object.assign(change, {
+      step: read.step, line: read.line, free: read.free,
+      speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
+      ask: read.ask === true, answers: read.ask && state.ask ? state.answers : new Map(),
+    });
+  }
+  return change;
 }

@@ -12,9 +12,9 @@ import { askSaid, forgetAsk, showAsk } from './ask_panel.js';
 import { pointedAnswer } from './ask_told.js';
 import { fitCanvas, forgetSize, noteSizes, sameSize, sizeOf } from './canvas_sizes.js';
 import { drawScene, labelsLeft } from './drawing.js';
-import { PLAY_SPEEDS, readFragment, writeFragment } from './fragment.js';
+import { PLAY_SPEEDS, linkedChange, writeFragment } from './fragment.js';
 import {
-  LANGUAGES, languageOf, linkedLanguage, sayText,
+  languageOf, linkedLanguage, sayText,
 } from './language.js';
 import {
   boxPlace, columnsFor, elementAtRank, pointersRect, rankAt, rankCount, rankIn, worldExtent,
@@ -33,13 +33,13 @@ import {
 import { codeMap } from './code_steps.js';
 import { concealedList, concealedStop, stepsToQuestion } from './questions.js';
 import {
-  additionOf, freeLength, openRun, planLength, planOf, sameLine, stopAt,
+  additionOf, openRun, planOf, stopAt, switchedRun,
 } from './run.js';
 import {
   followed, found, pointedText, preceded,
 } from './texts.js';
 import {
-  MAX_SCALE, MIN_SCALE, START, centred, fitted, framed, revealed, zoomed,
+  START, centred, fitted, framed, revealed, zoomed,
 } from './view.js';
 
 // The page's state, and the one update that shows it. Set by startPage.
@@ -211,37 +211,14 @@ function saveSoon() {
   saveTimer = setTimeout(save, 250);
 }
 
-// Opens a link: view, run, position, selection and zoom from the
-// fragment, the selected element centred. Elements are named by their
-// final position.
+// Opens a link (see linkedChange), the selected element centred; with
+// none, the view framed on the code's pointers.
 function openLink(hash) {
-  const scales = [MIN_SCALE, MAX_SCALE];
-  const asked = readFragment(hash, {
-    size: run().size, scales, runs: runs.map((r) => r.name), languages: LANGUAGES,
-  });
-  const target = runs[asked.run ?? state.run];
   const offered = (choice) => [...choice.options].map((option) => Number(option.value));
-  const read = readFragment(hash, {
-    size: target.size, scales, total: target.replay?.total,
-    lines: (k) => planLength(target, k), freeLines: replayed ? freeLength(target) : 0,
-    speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
+  const change = linkedChange(hash, {
+    runs, state, replayed, speeds: offered($('speed')), lineSpeeds: offered($('line-speed')),
   });
-  const change = { run: asked.run ?? state.run, selected: read.selected, note: null, answer: null, question: null };
-  if (read.view) change.view = read.view;
-  // A link without a language leaves the one shown.
-  if (asked.lang) Object.assign(change, { lang: asked.lang, langKept: true });
-  // A link without a zoom is at 1, from the picture's corner, whatever the
-  // view was before it: a link followed here shows what it shows opened.
-  Object.assign(change, { scale: read.scale ?? 1, ...START });
-  if (replayed) {
-    Object.assign(change, {
-      step: read.step, line: read.line, free: read.free,
-      speed: read.speed ?? PLAY_SPEEDS.speed, lineSpeed: read.lineSpeed ?? PLAY_SPEEDS.lineSpeed,
-      // A link keeps what was answered only where the mode was on already.
-      ask: read.ask === true, answers: read.ask && state.ask ? state.answers : new Map(),
-    });
-  }
-  update(change, { centre: read.selected, pointers: read.selected < 0 });
+  update(change, { centre: change.selected, pointers: change.selected < 0 });
 }
 
 // ---- The picture.
@@ -438,24 +415,9 @@ function nextOfWord() {
   else step(later);
 }
 
-// Two runs of one text: the switch, at the same step. Each run keeps
-// its own selection, by word; a run not yet shown takes the word
-// selected in the other. Paused in the code, the other run goes to the
-// start of the same phase of the same addition (or the line step as far
-// through it), unless it was left in that phase of that addition: then
-// back where it was.
+// Two runs of one text: the switch, at the same step (see switchedRun).
 function switchRun() {
-  if (runs.length < 2) return;
-  const index = 1 - state.run;
-  const word = state.selected >= 0 ? run().data.words[state.selected] : null;
-  const selections = state.selections.map((kept, r) => (r === state.run ? word : kept));
-  const wanted = selections[index] ?? word;
-  const selected = wanted === null ? -1 : runs[index].data.words.indexOf(wanted);
-  const left = state.left.map((kept, r) => (r === state.run ? position() : kept));
-  update({
-    run: index, selections, left, selected, ...sameLine(run(), runs[index], position(), left[index]),
-    note: null, answer: null,
-  });
+  if (runs.length > 1) update({ ...switchedRun(runs, state, position()), note: null, answer: null });
 }
 
 // Play: on by as many additions as the speed asks for the time passed;

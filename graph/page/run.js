@@ -120,3 +120,19 @@ export function sameLine(run, other, position, kept = null) {
   }
   return { line: Math.max(1, Math.round((line / planLength(run, k)) * plan.length)), free: 0 };
 }
+
+// What the page's state becomes when a page of two runs switches from
+// the run shown to the other at `position`: the same step, and in the
+// code the line sameLine finds. Each run keeps its own selection, by
+// word; a run not yet shown takes the word selected in the other.
+export function switchedRun(runs, state, position) {
+  const [from, to] = [runs[state.run], runs[1 - state.run]];
+  const word = state.selected >= 0 ? from.data.words[state.selected] : null;
+  const selections = state.selections.map((kept, r) => (r === state.run ? word : kept));
+  const wanted = selections[1 - state.run] ?? word;
+  const selected = wanted === null ? -1 : to.data.words.indexOf(wanted);
+  const left = state.left.map((kept, r) => (r === state.run ? position : kept));
+  return {
+    run: 1 - state.run, selections, left, selected, ...sameLine(from, to, position, left[1 - state.run]),
+  };
+}

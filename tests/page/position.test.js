@@ -14,9 +14,11 @@ import { drawScene } from '../../graph/page/drawing.js';
 import {
   LINKED, MADE, RELEASED, UNLINKED, afterStep, lineStep, lineSteps, listAt, progressAt, samePosition,
 } from '../../graph/page/position.js';
+import { linkedChange } from '../../graph/page/fragment.js';
 import { followedElements, pointersOf, targetName } from '../../graph/page/pointers.js';
+import { START } from '../../graph/page/view.js';
 import {
-  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt,
+  addressOf, countAt, freeLength, freePlanOf, openRun, planLength, planOf, sameLine, stopAt, switchedRun,
 } from '../../graph/page/run.js';
 import { sayTold } from '../../graph/page/language.js';
 import {
@@ -444,4 +446,52 @@ test('r takes the other run to the same phase of the same addition, and back whe
   for (const [from, to, position, kept, expected] of cases) {
     assert.deepEqual(sameLine(from, to, position, kept), expected, JSON.stringify([position, kept]));
   }
+  // Each run keeps its own selected word; one not yet shown takes the
+  // other's; nothing selected stays nothing.
+  const both = [sorted, front];
+  const index = (run, word) => run.data.words.indexOf(word);
+  const end = { step: 9, line: 0, free: 0 };
+  const selections = [
+    // [selected in the sorted run, the words kept, selected in the front run, the words kept after]
+    [index(sorted, 'Don'), [null, null], index(front, 'Don'), ['Don', null]],
+    [index(sorted, 'Don'), [null, 'stop'], index(front, 'stop'), ['Don', 'stop']],
+    [-1, ['ahoj', null], -1, [null, null]],
+    [-1, [null, 'stop'], index(front, 'stop'), [null, 'stop']],
+  ];
+  for (const [selected, kept, expected, keptAfter] of selections) {
+    const state = { run: 0, selected, selections: kept, left: [null, at(3)] };
+    assert.deepEqual(switchedRun(both, state, end),
+      { run: 1, selections: keptAfter, left: [end, at(3)], selected: expected, line: 0, free: 0 }, JSON.stringify(kept));
+  }
+});
+
+test('a link changes what it names and sets the zoom, the language and Your turn\'s answers as opened', { skip }, () => {
+  const both = [openRun(pageDataOf(workedWords), map), openRun(pageDataOf(workedWords, { front: true }), map)];
+  const answers = new Map([[7, ['head']]]);
+  const state = { run: 0, scale: 0.5, x: 900, y: 40, lang: 'cs', langKept: true, ask: true, answers };
+  const opened = (hash, at = state, replayed = true) => linkedChange(hash, {
+    runs: both, state: at, replayed, speeds: [60, 600], lineSpeeds: [2, 20],
+  });
+  const base = {
+    run: 0, selected: -1, note: null, answer: null, question: null, scale: 1, ...START, step: 9, line: 0, free: 0,
+    speed: 60, lineSpeed: 2, ask: false,
+  };
+  const cases = [
+    // [link, the state it opens over, the change apart from the answers, the answers kept]
+    ['', state, base, false],
+    ['#view=memory&zoom=0.25&select=3&step=4&line=2', state,
+      { ...base, view: 'memory', scale: 0.25, selected: 2, step: 4, line: 2 }, false],
+    ['#lang=en&speed=600&line-speed=20&speed=7', state, { ...base, lang: 'en', langKept: true, speed: 600, lineSpeed: 20 }, false],
+    ['#run=front&step=99&free=3', state, { ...base, run: 1, free: 3 }, false],
+    ['#step=7&line=1&ask=1', state, { ...base, step: 7, line: 1, ask: true }, true],
+    ['#ask=1', { ...state, ask: false }, { ...base, ask: true }, false],
+  ];
+  for (const [hash, at, expected, kept] of cases) {
+    const { answers: given, ...change } = opened(hash, at);
+    assert.deepEqual(change, expected, hash);
+    assert.ok(kept ? given === answers : given.size === 0, `${hash}: answers ${kept ? '' : 'not '}kept`);
+  }
+  // A listing's page has no position, Play or Your turn to open.
+  assert.deepEqual(opened('#step=4&ask=1&select=1', state, false),
+    { run: 0, selected: 0, note: null, answer: null, question: null, scale: 1, ...START });
 });

@@ -273,16 +273,18 @@ function drawFarPointers(s) {
   return drawn;
 }
 
-// Where the labels right of the head's arrows and of the null marks end.
+// Where the labels right of the head's arrows and of the null marks end,
+// and which pointers have their label there.
 const HEAD_LABEL_END = -6;
 const NULL_LABEL_END = NULL_AT.x - 22;
+const LABEL_END = { head: HEAD_LABEL_END, null: NULL_LABEL_END };
 
 // The world x where the labels drawn left of the head and of the null
 // marks at `stop` begin (0 for none), so that a view can keep them whole.
 export function labelsLeft(stop) {
   let left = 0;
   for (const { label, value } of pointersOf(stop)) {
-    const end = { head: HEAD_LABEL_END, null: NULL_LABEL_END }[value.kind];
+    const end = LABEL_END[value.kind];
     if (end !== undefined) left = Math.min(left, end - label.length * CHAR_W);
   }
   return left;
